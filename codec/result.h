@@ -1,0 +1,45 @@
+#pragma once
+// A small result type for the core: either a value or the message of what went
+// wrong. The core never throws across its boundary and never prints; the
+// command line and the dialog decide how a message reaches the user.
+
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace zmr {
+
+struct Failure {
+    std::string message;
+};
+
+template <class T>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    T& value() & { return std::get<0>(state_); }
+    const T& value() const& { return std::get<0>(state_); }
+    T&& value() && { return std::get<0>(std::move(state_)); }
+    T* operator->() { return &value(); }
+    const T* operator->() const { return &value(); }
+
+    const std::string& message() const { return std::get<1>(state_).message; }
+    const Failure& failure() const { return std::get<1>(state_); }
+
+private:
+    std::variant<T, Failure> state_;
+};
+
+struct Done {};
+
+// For operations that produce nothing but may fail.
+using Status = Result<Done>;
+
+inline Status success() { return Status(Done{}); }
+
+}  // namespace zmr

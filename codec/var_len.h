@@ -1,0 +1,17 @@
+#pragma once
+// MIDI variable-length quantities: 7 bits per byte, most significant group
+// first, a set high bit meaning another byte follows.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace zmr {
+
+// Reads the quantity at `cursor` and moves the cursor past it. The number of
+// bytes is not limited; only the low 32 bits of an over-long quantity remain.
+// A quantity that runs past the end of `track` yields nothing and leaves the
+// cursor at the end: many files in the wild end a track in mid-event.
+std::optional<uint32_t> readVarLen(std::span<const uint8_t> track, uint32_t& cursor);
+
+}  // namespace zmr

@@ -1,0 +1,24 @@
+#pragma once
+// MIDI ticks to the player's 17 ms time units. The float32 factor and the
+// double-precision products must match the player's own arithmetic exactly.
+
+#include <bit>
+#include <cstdint>
+
+namespace zmr {
+
+// The float nearest to 1/17000 (bit pattern 0x3876B949).
+inline const float kTimeUnitScale = std::bit_cast<float>(uint32_t{0x3876B949});
+inline constexpr float kDefaultTempo = 500000.0f;  // microseconds per quarter note
+
+// Factor at the start of a song: (500000 / division) * K in double, rounded to float.
+float initialTickFactor(uint16_t division);
+
+// Factor after a set-tempo event: the integer quotient tempo / division times K, rounded to float.
+float tempoTickFactor(uint32_t tempo, uint16_t division);
+
+// ticks * factor in double precision, truncated toward zero. The product can
+// pass 2^32, so it is returned whole; callers keep the low bits of their field.
+int64_t ticksToTimeUnits(int64_t ticks, float tickFactor);
+
+}  // namespace zmr
