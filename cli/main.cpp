@@ -1,12 +1,30 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <exception>
+
+#include "cli/commands.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"zmrimage: compiles karaoke songs (.mid, .kar) into a disc image for the player"};
+    CLI::App app{"zmrimage: compiles karaoke songs (.mid, .kar, Vietnamese lyrics in VIQR or VNI) into the\n"
+                 "disc image DADEDA00.DEZ and the numbered SongList.txt of a stand-alone karaoke player."};
     app.set_version_flag("--version", "zmrimage " ZMR_VERSION);
-    app.require_subcommand(0);
-    CLI11_PARSE(app, argc, argv);
-    if (argc == 1) std::fputs(app.help().c_str(), stdout);
-    return 0;
+    app.require_subcommand(1);
+    app.fallthrough();
+
+    zmr::cli::CommandAction action;
+    zmr::cli::addBuildCommand(app, action);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);  // prints help, the version or the usage error
+        return code == 0 ? zmr::cli::kExitOk : zmr::cli::kExitUsage;
+    }
+    try {
+        return action ? action() : zmr::cli::kExitUsage;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zmrimage: %s\n", e.what());
+        return zmr::cli::kExitUsage;
+    }
 }

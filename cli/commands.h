@@ -1,0 +1,20 @@
+#pragma once
+// Each subcommand registers its options and, once parsed, leaves the action
+// that main runs; the action returns the process's exit status.
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+
+namespace zmr::cli {
+
+using CommandAction = std::function<int()>;
+
+// Exit statuses shared by every subcommand.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitSongFailed = 1;  // a song stopped the work or was left out
+inline constexpr int kExitUsage = 2;       // usage error, unwritable output, too many songs
+
+void addBuildCommand(CLI::App& app, CommandAction& action);
+
+}  // namespace zmr::cli

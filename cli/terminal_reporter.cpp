@@ -1,0 +1,30 @@
+#include "cli/terminal_reporter.h"
+
+#include "text/text_stream.h"
+
+namespace zmr::cli {
+
+void TerminalReporter::songStarted(int32_t index, int32_t count, std::string_view path) {
+    if (!showProgress_) return;
+    const std::string title(songTitle(path));
+    // \r and erase-to-end keep the progress on one line of the terminal.
+    std::fprintf(stream_, "\r\x1b[K[%d/%d] %.*s", index + 1, count, 70, title.c_str());
+    std::fflush(stream_);
+    lineOpen_ = true;
+}
+
+void TerminalReporter::songFailed(std::string_view path, std::string_view message) {
+    clearLine();
+    if (!message.empty() && message.back() == '\n') message.remove_suffix(1);
+    std::fprintf(stream_, "%.*s: %.*s\n", static_cast<int>(path.size()), path.data(),
+                 static_cast<int>(message.size()), message.data());
+}
+
+void TerminalReporter::clearLine() {
+    if (!lineOpen_) return;
+    std::fputs("\r\x1b[K", stream_);
+    std::fflush(stream_);
+    lineOpen_ = false;
+}
+
+}  // namespace zmr::cli

@@ -1,0 +1,31 @@
+#pragma once
+// How a compilation reaches a terminal: progress on stderr while it runs (only
+// when stderr is a terminal), one line per failed song.
+
+#include <cstdio>
+#include <string>
+
+#include "image/compile_sinks.h"
+
+namespace zmr::cli {
+
+class TerminalReporter : public ProgressSink, public TitleSink, public SongMessageSink {
+public:
+    TerminalReporter(std::FILE* stream, bool showProgress) : stream_(stream), showProgress_(showProgress) {}
+    ~TerminalReporter() override { clearLine(); }
+
+    void setRange(int32_t, int32_t) override {}
+    void setPosition(int32_t) override {}
+    void songStarted(int32_t index, int32_t count, std::string_view path) override;
+    void setTitle(std::string_view) override {}
+    void songFailed(std::string_view path, std::string_view message) override;
+
+    void clearLine();
+
+private:
+    std::FILE* stream_;
+    bool showProgress_;
+    bool lineOpen_ = false;
+};
+
+}  // namespace zmr::cli

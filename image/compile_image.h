@@ -1,0 +1,47 @@
+#pragma once
+// The whole compilation: every song of the list converted and laid out in the
+// player's image, and the numbered song list beside it.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "codec/result.h"
+#include "image/compile_sinks.h"
+#include "image/image_writer.h"
+#include "image/song_record.h"
+
+namespace zmr {
+
+struct CompileOptions {
+    // Leave out songs that fail and go on; otherwise the first failed song ends
+    // the compilation, and the image holds the songs before it.
+    bool skipBad = false;
+    // Turns a path into its record; by default the file is read and converted.
+    // Tests put records of chosen sizes here.
+    std::function<Result<SongRecord>(const std::string& path)> convert;
+};
+
+// Reads the song file and converts it.
+Result<SongRecord> loadAndConvertSong(const std::string& path);
+
+struct CompileSummary {
+    int32_t songsWritten = 0;
+    int32_t songsFailed = 0;   // reported through the message sink
+    bool stoppedEarly = false; // a failed song ended the compilation
+    uint32_t imageSize = 0;
+};
+
+struct CompileSinks {
+    ProgressSink& progress;
+    TitleSink& title;
+    SongMessageSink& messages;
+};
+
+// Fails only when the files cannot be written, or when the list holds more
+// songs than an image can (then nothing is written at all). A failed song is
+// not a failure of the compilation: it is reported and counted.
+Result<CompileSummary> compileImage(const SongSource& songs, ImageWriter& writer, const CompileSinks& sinks,
+                                    const CompileOptions& options = {});
+
+}  // namespace zmr

@@ -1,0 +1,51 @@
+#include "image/convert_song.h"
+
+#include "codec/lzw_compress.h"
+#include "midi/event_stream.h"
+#include "midi/track_merger.h"
+#include "text/text_stream.h"
+
+namespace zmr {
+namespace {
+
+// The merge walks the song once and both streams listen.
+class SongStreams : public MergeConsumer {
+public:
+    SongStreams(EventStream& events, TextStream& text) : events_(events), text_(text) {}
+    void channelMessage(uint8_t status, uint8_t data1, uint8_t data2, int32_t tick, float tickFactor) override {
+        events_.addChannelMessage(status, data1, data2, tick, tickFactor);
+    }
+    void lyric(std::span<const uint8_t> bytes, int64_t timeUnits) override { text_.addLyric(bytes, timeUnits); }
+
+private:
+    EventStream& events_;
+    TextStream& text_;
+};
+
+}  // namespace
+
+Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileBytes) {
+    Result<SongFile> song = loadSongFile(std::move(fileBytes));
+    if (!song) return song.failure();
+
+    NameBuffer name;
+    TextStream text;
+    text.beginTextStream(path, name);
+    EventStream events;
+    events.startEventStream(song->totalTrackBytes);
+
+    SongStreams streams(events, text);
+    if (Status merged = mergeTracks(*song, streams); !merged) return merged.failure();
+
+    const uint32_t textLength = text.endTextStream();
+    events.finishEventStream();
+
+    // Text first, then events, both before anything of the song leaves this function.
+    const std::vector<uint8_t> compressedText = lzwCompress(text.bytes().first(textLength));
+    const std::vector<uint8_t> compressedEvents = lzwCompress(events.bytes());
+    return SongRecord{frameSongRecord(compressedText, textLength, compressedEvents,
+                                      static_cast<uint32_t>(events.bytes().size())),
+                      name.text()};
+}
+
+}  // namespace zmr

@@ -1,0 +1,35 @@
+#include "image/file_bytes.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace zmr {
+
+std::string systemMessage(const std::string& what, int error) {
+    std::string message = what + ": " + std::strerror(error);
+    if (error == ENOSPC) message += " (the disk is full)";
+    return message;
+}
+
+Result<std::vector<uint8_t>> readFileBytes(const std::string& path) {
+    errno = 0;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) return Failure{systemMessage("cannot open", errno)};
+
+    // Read in blocks rather than trusting a size asked beforehand: the file may
+    // change under us, and a folder opens fine on some systems but cannot be read.
+    std::vector<uint8_t> bytes;
+    uint8_t block[65536];
+    for (;;) {
+        const size_t got = std::fread(block, 1, sizeof block, file.get());
+        bytes.insert(bytes.end(), block, block + got);
+        if (got < sizeof block) break;
+        if (bytes.size() > 0x7FFFFFFFu) return Failure{"cannot read: the file is larger than 2 GB"};
+    }
+    if (std::ferror(file.get())) return Failure{systemMessage("cannot read", errno != 0 ? errno : EIO)};
+    return bytes;
+}
+
+}  // namespace zmr

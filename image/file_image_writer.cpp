@@ -1,0 +1,163 @@
+#include "image/file_image_writer.h"
+
+#include <cerrno>
+#include <random>
+#include <system_error>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "image/file_bytes.h"
+#include "image/image_layout.h"
+
+namespace zmr {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string randomSuffix() {
+    std::random_device device;
+    std::uniform_int_distribution<uint32_t> digits(0, 0xFFFFFF);
+    char text[16];
+    std::snprintf(text, sizeof text, "%06x", digits(device));
+    return text;
+}
+
+// Makes sure the bytes are on the disk before the rename makes them the image.
+bool syncToDisk(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+#ifndef _WIN32
+    if (::fsync(::fileno(file)) != 0) return false;
+    ::fchmod(::fileno(file), 0644);  // temporary files are created private
+#endif
+    return true;
+}
+
+}  // namespace
+
+FileImageWriter::FileImageWriter(fs::path folder) : folder_(std::move(folder)) {}
+
+FileImageWriter::~FileImageWriter() { abandon(); }
+
+fs::path FileImageWriter::imagePath() const { return folder_ / kImageFileName; }
+fs::path FileImageWriter::songListPath() const { return folder_ / kSongListFileName; }
+
+std::string FileImageWriter::describe(const Output& out) const {
+    return (&out == &image_ ? imagePath() : songListPath()).string();
+}
+
+Status FileImageWriter::open(Output& out, const char* finalName) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        out.temporary = folder_ / ("." + std::string(finalName) + "." + randomSuffix() + ".tmp");
+        errno = 0;
+        out.file = std::fopen(out.temporary.string().c_str(), "w+bx");
+        if (out.file) return success();
+        if (errno != EEXIST) break;
+    }
+    const int error = errno;
+    out.temporary.clear();
+    return Failure{systemMessage("cannot write " + (folder_ / finalName).string(), error)};
+}
+
+Status FileImageWriter::begin() {
+    abandon();
+    if (Status s = open(image_, kImageFileName); !s) return s;
+    if (Status s = open(songList_, kSongListFileName); !s) {
+        abandon();
+        return s;
+    }
+    return success();
+}
+
+Status FileImageWriter::write(Output& out, std::span<const uint8_t> bytes) {
+    if (!out.file) return Failure{"cannot write " + describe(out) + ": not open"};
+    errno = 0;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), out.file) != bytes.size())
+        return Failure{systemMessage("cannot write " + describe(out), errno != 0 ? errno : EIO)};
+    return success();
+}
+
+Status FileImageWriter::appendImage(std::span<const uint8_t> bytes) { return write(image_, bytes); }
+
+Status FileImageWriter::appendSongList(std::span<const uint8_t> bytes) { return write(songList_, bytes); }
+
+Status FileImageWriter::patchImage(uint32_t offset, std::span<const uint8_t> bytes) {
+    if (!image_.file) return Failure{"cannot write " + describe(image_) + ": not open"};
+    errno = 0;
+    if (std::fseek(image_.file, static_cast<long>(offset), SEEK_SET) != 0)
+        return Failure{systemMessage("cannot seek in " + describe(image_), errno != 0 ? errno : EIO)};
+    if (Status s = write(image_, bytes); !s) return s;
+    if (std::fseek(image_.file, 0, SEEK_END) != 0)
+        return Failure{systemMessage("cannot seek in " + describe(image_), errno != 0 ? errno : EIO)};
+    return success();
+}
+
+Status FileImageWriter::close(Output& out) {
+    errno = 0;
+    const bool synced = syncToDisk(out.file);
+    const int syncError = errno;
+    const bool closed = std::fclose(out.file) == 0;
+    out.file = nullptr;
+    if (!synced || !closed)
+        return Failure{systemMessage("cannot write " + describe(out), syncError != 0 ? syncError : (errno != 0 ? errno : EIO))};
+    return success();
+}
+
+Status FileImageWriter::commit() {
+    if (Status s = close(image_); !s) {
+        abandon();
+        return s;
+    }
+    if (Status s = close(songList_); !s) {
+        abandon();
+        return s;
+    }
+    Status placed = putInPlace();
+    abandon();  // removes whatever temporary file is left
+    return placed;
+}
+
+// Two renames cannot happen at once: the old image is kept under a third name
+// until the song list is in place too, and put back if that fails.
+Status FileImageWriter::putInPlace() {
+    std::error_code error;
+    const fs::path backup = folder_ / ("." + std::string(kImageFileName) + "." + randomSuffix() + ".old");
+    bool haveBackup = false;
+    if (fs::exists(imagePath(), error)) {
+        fs::create_hard_link(imagePath(), backup, error);
+        if (error) fs::copy_file(imagePath(), backup, error);
+        haveBackup = !error;
+    }
+    fs::rename(image_.temporary, imagePath(), error);
+    if (error) {
+        if (haveBackup) fs::remove(backup, error);
+        return Failure{"cannot replace " + imagePath().string() + ": " + error.message()};
+    }
+    image_.temporary.clear();
+    fs::rename(songList_.temporary, songListPath(), error);
+    if (error) {
+        const std::string reason = error.message();
+        if (haveBackup) fs::rename(backup, imagePath(), error);
+        else fs::remove(imagePath(), error);
+        return Failure{"cannot replace " + songListPath().string() + ": " + reason};
+    }
+    songList_.temporary.clear();
+    if (haveBackup) fs::remove(backup, error);
+    return success();
+}
+
+void FileImageWriter::abandon() {
+    for (Output* out : {&image_, &songList_}) {
+        if (out->file) std::fclose(out->file);
+        out->file = nullptr;
+        if (!out->temporary.empty()) {
+            std::error_code ignored;
+            fs::remove(out->temporary, ignored);
+            out->temporary.clear();
+        }
+    }
+}
+
+}  // namespace zmr

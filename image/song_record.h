@@ -1,0 +1,23 @@
+#pragma once
+// One song as the player stores it: the compressed text section and the
+// compressed event section, each behind its compressed length, its
+// uncompressed length and a reserved zero word, padded to a multiple of 16.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zmr {
+
+inline constexpr uint32_t kSongRecordAlignment = 16;
+
+struct SongRecord {
+    std::vector<uint8_t> bytes;  // the framed record, ready to append to the image
+    std::string name;            // the song-list name: title, tab, first lyric bytes
+};
+
+std::vector<uint8_t> frameSongRecord(std::span<const uint8_t> compressedText, uint32_t textLength,
+                                     std::span<const uint8_t> compressedEvents, uint32_t eventLength);
+
+}  // namespace zmr
