@@ -78,7 +78,7 @@ int runBuild(const BuildOptions& options) {
     FileImageWriter writer(options.outputDir);
     TerminalReporter reporter(stderr, !options.quiet && stderrIsTerminal());
     const CompileSinks sinks{reporter, reporter, reporter};
-    Result<CompileSummary> result = compileImage(list, writer, sinks, CompileOptions{options.skipBad});
+    Result<CompileSummary> result = compileImage(list, writer, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}});
     reporter.clearLine();
     if (!result) {
         std::fprintf(stderr, "zmrimage: %s\n", result.message().c_str());
