@@ -11,39 +11,40 @@ namespace zmr {
 class LzwDictionary {
 public:
     static constexpr int32_t kSlots = 5021;
-    static constexpr int16_t kEmpty = -1;
 
-    LzwDictionary() : codes_(kSlots, kEmpty), keys_(kSlots, 0) {}
+    LzwDictionary() : slots_(kSlots, kEmpty) {}
 
-    void clear() { codes_.assign(kSlots, kEmpty); }
+    void clear() { slots_.assign(kSlots, kEmpty); }
 
     // The slot holding (prefix, byte), or else the first empty slot on its
-    // probe path. The step is a second hash of the start, so strings that
-    // collide at the start part ways on the next probe.
+    // probe path. The step is fixed by the start index and 5021 is prime, so
+    // the path reaches every slot before it repeats.
     int32_t findSlot(uint32_t prefix, uint8_t byte) const {
         int32_t index = static_cast<int32_t>(prefix ^ (uint32_t{byte} << 4));
         const int32_t step = (index == 0) ? 1 : kSlots - index;
-        const uint32_t key = keyOf(prefix, byte);
-        while (codes_[index] != kEmpty && keys_[index] != key) {
+        const uint32_t key = (prefix << 8) | byte;
+        while (slots_[index] != kEmpty && (slots_[index] & kKeyMask) != key) {
             index -= step;
             if (index < 0) index += kSlots;
         }
         return index;
     }
 
-    bool holdsCode(int32_t slot) const { return codes_[slot] != kEmpty; }
-    uint32_t codeAt(int32_t slot) const { return static_cast<uint32_t>(codes_[slot]); }
+    bool holdsCode(int32_t slot) const { return slots_[slot] != kEmpty; }
+    uint32_t codeAt(int32_t slot) const { return slots_[slot] >> 20; }
 
     void store(int32_t slot, uint32_t code, uint32_t prefix, uint8_t byte) {
-        codes_[slot] = static_cast<int16_t>(code);
-        keys_[slot] = keyOf(prefix, byte);
+        slots_[slot] = (code << 20) | (prefix << 8) | byte;
     }
 
 private:
-    static uint32_t keyOf(uint32_t prefix, uint8_t byte) { return (prefix << 8) | byte; }
+    // A slot is one word, code in bits 31-20, prefix code in 19-8, byte in
+    // 7-0, so the whole table (20 KB) stays in the first-level cache. Codes
+    // start at 257, so a zero word is free.
+    static constexpr uint32_t kEmpty = 0;
+    static constexpr uint32_t kKeyMask = 0xFFFFF;
 
-    std::vector<int16_t> codes_;  // the slot's code, kEmpty for a free slot
-    std::vector<uint32_t> keys_;  // prefix code and appended byte of the slot's string
+    std::vector<uint32_t> slots_;
 };
 
 }  // namespace zmr
