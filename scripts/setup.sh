@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package that the build, the tests, the benchmarks,
+# the fuzzers and the screenshot script need. Run as root on a fresh machine.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  # command line and read-back tools
+  libcli11-dev nlohmann-json3-dev
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # the dialog, and its tests on the offscreen platform
+  qt6-base-dev qt6-qpa-plugins
+)
+if [[ "${ZMR_SETUP_FUZZ:-0}" == 1 ]]; then
+  packages+=(clang libclang-rt-14-dev)        # libFuzzer
+fi
+if [[ "${ZMR_SETUP_SCREENSHOT:-0}" == 1 ]]; then
+  packages+=(xvfb xauth xdotool imagemagick)  # the dialog under a virtual display
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""
+  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
