@@ -1,7 +1,11 @@
 #include "image/compile_image.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <deque>
+#include <future>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -106,6 +110,55 @@ std::string tooManySongsMessage(int32_t count) {
            std::to_string(kMaxSongs) + ")";
 }
 
+// Converts songs ahead of the writer on worker threads, at most `window` at a
+// time, and hands them back in list order. Paths are read from the source on
+// the calling thread only, since a dialog's list is not to be touched elsewhere.
+class SongPipeline {
+public:
+    using Convert = std::function<Result<SongRecord>(const std::string&)>;
+
+    SongPipeline(const SongSource& songs, Convert convert, unsigned window)
+        : songs_(songs), convert_(std::move(convert)), window_(window) {}
+
+    // Waits for the songs still converting, so none outlives the compilation.
+    ~SongPipeline() {
+        for (auto& song : ahead_) song.result.wait();
+    }
+
+    std::pair<std::string, Result<SongRecord>> take(int32_t index) {
+        if (window_ <= 1) {
+            std::string path = songs_.path(index);
+            Result<SongRecord> song = convert_(path);
+            return {std::move(path), std::move(song)};
+        }
+        while (next_ < songs_.count() && (ahead_.empty() || next_ < index + static_cast<int32_t>(window_))) {
+            std::string path = songs_.path(next_++);
+            auto result = std::async(std::launch::async, convert_, path);
+            ahead_.push_back({std::move(path), std::move(result)});
+        }
+        Ahead song = std::move(ahead_.front());
+        ahead_.pop_front();
+        return {std::move(song.path), song.result.get()};
+    }
+
+private:
+    struct Ahead {
+        std::string path;
+        std::future<Result<SongRecord>> result;
+    };
+
+    const SongSource& songs_;
+    Convert convert_;
+    unsigned window_;
+    int32_t next_ = 0;
+    std::deque<Ahead> ahead_;
+};
+
+unsigned pipelineWindow(unsigned threads) {
+    if (threads != 0) return threads;
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 }  // namespace
 
 Result<SongRecord> loadAndConvertSong(const std::string& path) {
@@ -134,11 +187,11 @@ Result<CompileSummary> compileImage(const SongSource& songs, ImageWriter& writer
     ImageLayout layout(writer);
     if (Status s = layout.start(); !s) return fail(s);
 
+    SongPipeline pipeline(songs, options.convert ? options.convert : loadAndConvertSong, pipelineWindow(options.threads));
     int32_t written = 0;  // list position of the next song in the image
     for (int32_t i = 0; i < count; ++i) {
-        const std::string path = songs.path(i);
+        auto [path, song] = pipeline.take(i);
         sinks.progress.songStarted(i, count, path);
-        Result<SongRecord> song = options.convert ? options.convert(path) : loadAndConvertSong(path);
 
         const uint32_t entry = static_cast<uint32_t>(written) % kSongsPerGroup;
         const bool startsGroup = entry == 0;

@@ -257,5 +257,34 @@ TEST(CompileImage, GeneratedCollectionAcrossThreeGroups) {
     EXPECT_EQ(list.substr(0, 12), "1\t1000\tla\r\n2");
 }
 
+TEST(CompileImage, ConvertingAheadOnThreadsGivesTheSameBytes) {
+    std::map<std::string, std::vector<uint8_t>> files;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 300; ++i) {
+        test::TrackWriter track;
+        for (int n = 0; n < 5 + i % 50; ++n) track.noteOn(7, n % 16, static_cast<uint8_t>(30 + (n * i) % 70), 64).lyric(0, "ha`t ");
+        track.endOfTrack();
+        paths.push_back("p/" + std::to_string(i) + (i == 150 ? ".bad" : ".mid"));
+        files[paths.back()] = i == 150 ? std::vector<uint8_t>{1, 2, 3} : test::MidiFile(120).add(track).bytes();
+    }
+    auto convert = [&files](const std::string& path) { return convertSong(path, files.at(path)); };
+    std::vector<std::vector<uint8_t>> images, lists;
+    for (unsigned threads : {1u, 2u, 7u}) {
+        for (bool skipBad : {false, true}) {
+            MemoryImageWriter writer;
+            Paths source(paths);
+            Recorder recorder;
+            ASSERT_TRUE(compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, convert, threads}));
+            images.push_back(writer.image());
+            lists.push_back(writer.songList());
+            EXPECT_EQ(recorder.failures.size(), 1u);
+        }
+    }
+    for (size_t i = 2; i < images.size(); ++i) {
+        EXPECT_EQ(images[i], images[i % 2]) << i;
+        EXPECT_EQ(lists[i], lists[i % 2]) << i;
+    }
+}
+
 }  // namespace
 }  // namespace zmr
