@@ -1,0 +1,21 @@
+#pragma once
+// The numeric ids of the dialog's controls and menu commands. Each widget and
+// menu action carries its id as the property kControlIdProperty, so tests and
+// users' scripts find a control by its id whatever its text.
+
+namespace zmr::gui {
+
+inline constexpr char kControlIdProperty[] = "controlId";
+
+enum ControlId : int {
+    kIdQuit = 1,          // the dialog's OK button
+    kIdCancel = 2,        // hidden; Escape and the close box act as it
+    kIdCreateImage = 3,
+    kIdRemove = 4,
+    kIdSongList = 1000,
+    kIdProgressBar = 1001,
+    kIdAddFiles = 32771,  // menu "File", "Add Files..."
+    kIdExit = 32772,      // menu "File", "Exit"
+};
+
+}  // namespace zmr::gui

@@ -1,0 +1,54 @@
+#include "app/image_tool_app.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTimer>
+
+#include "app/image_tool_dlg.h"
+
+namespace zmr::gui {
+
+CImageToolApp::CImageToolApp(int& argc, char** argv) : application_(argc, argv) {
+    QApplication::setApplicationName(QStringLiteral("zmrimage-gui"));
+    QApplication::setApplicationVersion(QStringLiteral(ZMR_VERSION));
+}
+
+ScriptSteps CImageToolApp::readCommandLine() {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Gathers karaoke songs (.mid, .kar) into a list and compiles them into DADEDA00.DEZ and\n"
+        "SongList.txt in the current directory, which \"Add Files...\" sets to the folder it adds.\n"
+        "The options below script the dialog: they run in this order once the window shows,\n"
+        "and the window then stays open until it is closed."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption addFolder(
+        QStringLiteral("add-folder"),
+        QStringLiteral("Add the .mid and .kar files of <folder>, as confirming \"Add Files...\" there does; "
+                       "it becomes the current directory. May be given more than once."),
+        QStringLiteral("folder"));
+    const QCommandLineOption createImage(QStringLiteral("create-image"),
+                                         QStringLiteral("Then press \"Create Image\"."));
+    parser.addOption(addFolder);
+    parser.addOption(createImage);
+    parser.process(application_);
+    // Each folder is taken from where the program started, although adding
+    // one moves the current directory.
+    ScriptSteps steps;
+    for (const QString& folder : parser.values(addFolder)) steps.addFolders.push_back(QDir(folder).absolutePath());
+    steps.createImage = parser.isSet(createImage);
+    return steps;
+}
+
+int CImageToolApp::run() {
+    const ScriptSteps steps = readCommandLine();
+    CImageToolDlg dialog;
+    QTimer::singleShot(0, &dialog, [&dialog, &steps] {
+        for (const QString& folder : steps.addFolders) dialog.addSongFolder(folder);
+        if (steps.createImage) dialog.createImage();
+    });
+    dialog.exec();  // its result does not matter: every way out ends the program
+    return 0;
+}
+
+}  // namespace zmr::gui

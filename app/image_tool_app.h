@@ -1,0 +1,30 @@
+#pragma once
+// The application: shows the dialog and ends the process when it closes,
+// whichever way it was closed.
+
+#include <QApplication>
+#include <QStringList>
+
+namespace zmr::gui {
+
+// Steps a script asks for on the command line, run once the dialog shows.
+struct ScriptSteps {
+    QStringList addFolders;    // as if "Add Files..." were confirmed in each
+    bool createImage = false;  // then press "Create Image"
+};
+
+class CImageToolApp {
+public:
+    CImageToolApp(int& argc, char** argv);
+
+    // Reads the command line (exiting on --help or a wrong option), shows the
+    // dialog until it is closed, and gives the process's exit status: 0.
+    int run();
+
+private:
+    ScriptSteps readCommandLine();
+
+    QApplication application_;
+};
+
+}  // namespace zmr::gui

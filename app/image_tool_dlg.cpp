@@ -1,0 +1,177 @@
+#include "app/image_tool_dlg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_icon.h"
+#include "app/confirmed_folder.h"
+#include "app/control_ids.h"
+#include "app/dialog_units.h"
+#include "app/song_file_dialog.h"
+#include "app/song_list_box.h"
+#include "image/song_order.h"
+
+namespace zmr::gui {
+namespace {
+
+// Dialog template 102: the client area and each control's place, in dialog units.
+constexpr QSize kClientUnits(320, 200);
+constexpr QRect kQuitUnits(263, 48, 50, 14);
+constexpr QRect kCancelUnits(263, 68, 50, 14);
+constexpr QRect kSongListUnits(7, 7, 249, 171);
+constexpr QRect kCreateUnits(263, 27, 50, 14);
+constexpr QRect kRemoveUnits(263, 7, 50, 14);
+constexpr QRect kProgressUnits(7, 182, 306, 11);
+
+template <class Widget>
+Widget* withId(Widget* widget, ControlId id) {
+    widget->setProperty(kControlIdProperty, static_cast<int>(id));
+    return widget;
+}
+
+}  // namespace
+
+void showErrorBox(const QString& message, const QString& songPath) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kErrorCaption), message, QMessageBox::Ok);
+    if (!songPath.isEmpty()) box.setInformativeText(songPath);
+    box.exec();
+}
+
+CImageToolDlg::CImageToolDlg(QWidget* parent)
+    : QDialog(parent), appIcon(applicationIcon()), pathPicker_(askForSongPath), errorReporter_(showErrorBox) {
+    setWindowTitle(QString::fromLatin1(kDialogCaption));
+    setFont(templateFont());
+    createControls();
+    placeControls();
+    setWindowIcon(appIcon);  // both sizes: the big and the small icon
+    quitButton_->setFocus();
+}
+
+// A compilation still running here means the dialog is being torn down
+// without having been closed; the thread's own destructor waits for it.
+CImageToolDlg::~CImageToolDlg() = default;
+
+void CImageToolDlg::createControls() {
+    menuBar_ = new QMenuBar(this);
+    QMenu* file = menuBar_->addMenu(tr("File"));
+    QAction* add = withId(file->addAction(tr("Add Files...")), kIdAddFiles);
+    QAction* exit = withId(file->addAction(tr("Exit")), kIdExit);
+    connect(add, &QAction::triggered, this, &CImageToolDlg::addFiles);
+    connect(exit, &QAction::triggered, this, &CImageToolDlg::exitProgram);
+
+    // Created in tab order, which Qt follows.
+    quitButton_ = withId(new QPushButton(tr("Quit"), this), kIdQuit);
+    quitButton_->setDefault(true);
+    cancelButton_ = withId(new QPushButton(tr("Cancel"), this), kIdCancel);
+    cancelButton_->hide();
+    songListBox = withId(new SongListBox(this), kIdSongList);
+    createButton_ = withId(new QPushButton(tr("Create Image"), this), kIdCreateImage);
+    removeButton_ = withId(new QPushButton(tr("Remove"), this), kIdRemove);
+    progressBar = withId(new QProgressBar(this), kIdProgressBar);
+    progressBar->setRange(0, 100);
+    progressBar->setValue(0);
+    progressBar->setTextVisible(false);
+
+    connect(quitButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(createButton_, &QPushButton::clicked, this, &CImageToolDlg::createImage);
+    connect(removeButton_, &QPushButton::clicked, this, &CImageToolDlg::removeSelected);
+}
+
+// The template's dialog units become pixels of the dialog's font; the menu bar
+// stands above the client area, which the template measures alone.
+void CImageToolDlg::placeControls() {
+    const DialogUnits units = DialogUnits::of(font());
+    const int clientWidth = units.toPixelsX(kClientUnits.width());
+    const int menuHeight = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, clientWidth, menuHeight);
+    const auto place = [&](QWidget* control, const QRect& rect) {
+        control->setGeometry(units.toPixels(rect).translated(0, menuHeight));
+    };
+    place(quitButton_, kQuitUnits);
+    place(cancelButton_, kCancelUnits);
+    place(songListBox, kSongListUnits);
+    place(createButton_, kCreateUnits);
+    place(removeButton_, kRemoveUnits);
+    place(progressBar, kProgressUnits);
+    setFixedSize(clientWidth, menuHeight + units.toPixelsY(kClientUnits.height()));
+}
+
+void CImageToolDlg::addFiles() {
+    if (isCompiling()) return;
+    const std::optional<QString> path = pathPicker_(this);
+    if (!path) return;
+    addSongFolder(folderOfConfirmedPath(*path));
+}
+
+void CImageToolDlg::addSongFolder(const QString& folder) {
+    // Made absolute before it becomes the current directory, which would
+    // change what a relative name points to.
+    QString absolute = QDir(folder).absolutePath();
+    if (!absolute.endsWith(QLatin1Char('/'))) absolute += QLatin1Char('/');
+    QDir::setCurrent(absolute);
+    // The .mid files and the .kar files come in one listing; the list sorts
+    // them anyway, so the order they are added in does not matter.
+    Result<std::vector<std::string>> songs = listSongFolder(QFile::encodeName(absolute).toStdString());
+    if (!songs) return;  // a folder that cannot be searched adds nothing
+    for (const std::string& song : *songs) songListBox->addSong(song);
+}
+
+void CImageToolDlg::removeSelected() {
+    if (isCompiling()) return;
+    songListBox->removeSelected();
+}
+
+void CImageToolDlg::exitProgram() { done(QDialog::Rejected); }
+
+void CImageToolDlg::done(int result) {
+    if (isCompiling()) return;
+    QDialog::done(result);
+}
+
+void CImageToolDlg::setCommandsEnabled(bool enabled) {
+    menuBar_->setEnabled(enabled);
+    for (QPushButton* button : {quitButton_, cancelButton_, createButton_, removeButton_}) button->setEnabled(enabled);
+}
+
+CompileReports CImageToolDlg::compileReports() {
+    CompileReports reports;
+    reports.progressRange = [this](int32_t low, int32_t high) { progressBar->setRange(low, high); };
+    // The bar holds the last position it can show: the last song sets 100,
+    // one above the range's top of 99, which Qt alone would ignore.
+    reports.progressPosition = [this](int32_t position) {
+        progressBar->setValue(qBound(progressBar->minimum(), position, progressBar->maximum()));
+    };
+    reports.title = [this](const QString& title) { setWindowTitle(title); };
+    reports.songFailed = [this](const QString& path, const QString& message) { errorReporter_(message, path); };
+    reports.finished = [this](const Result<CompileSummary>& result) { finishCompilation(result); };
+    return reports;
+}
+
+void CImageToolDlg::createImage() {
+    if (isCompiling()) return;
+    // The files go to the current directory: the folder last added, or where
+    // the program was started.
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::current_path(error);
+    if (error) folder = ".";
+    setCommandsEnabled(false);
+    compileThread_ = std::make_unique<CompileThread>(this, compileReports());
+    compileThread_->start(songListBox->paths(), folder);
+}
+
+void CImageToolDlg::finishCompilation(const Result<CompileSummary>& result) {
+    compileThread_->join();
+    compileThread_.reset();
+    setCommandsEnabled(true);
+    if (!result) errorReporter_(QString::fromLocal8Bit(result.message()), QString());
+    emit compilationFinished();
+}
+
+}  // namespace zmr::gui

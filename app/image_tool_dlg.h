@@ -1,0 +1,85 @@
+#pragma once
+// The main window: the song list, the progress bar, the buttons "Remove",
+// "Create Image" and "Quit", and the menu "File" with "Add Files..." and
+// "Exit". Every way of closing it ends the program.
+
+#include <QDialog>
+#include <QIcon>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/compile_thread.h"
+
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+
+namespace zmr::gui {
+
+class SongListBox;
+
+inline constexpr char kDialogCaption[] = "ZMR Disc Image Tool";
+inline constexpr char kErrorCaption[] = "Error";
+
+class CImageToolDlg : public QDialog {
+    Q_OBJECT
+public:
+    // Asks the user for a path; the confirmed path, or nothing when cancelled.
+    using PathPicker = std::function<std::optional<QString>(QWidget* owner)>;
+    // Tells the user what went wrong: the message, and the song it concerns
+    // (empty when it concerns the output files). Returns once seen.
+    using ErrorReporter = std::function<void(const QString& message, const QString& songPath)>;
+
+    explicit CImageToolDlg(QWidget* parent = nullptr);
+    ~CImageToolDlg() override;
+
+    // The file dialog and the message box by default; tests put their own here.
+    void setPathPicker(PathPicker picker) { pathPicker_ = std::move(picker); }
+    void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
+
+    // The commands, as the menu and the buttons run them.
+    void addFiles();
+    void createImage();
+    void removeSelected();
+    void exitProgram();
+
+    // What a confirmed "Add Files..." does with its folder: the folder's .mid
+    // and .kar files join the list, and the folder becomes the current
+    // directory, where "Create Image" writes its files.
+    void addSongFolder(const QString& folder);
+
+    bool isCompiling() const { return compileThread_ != nullptr; }
+
+    // Closing is refused while a compilation runs.
+    void done(int result) override;
+
+signals:
+    void compilationFinished();
+
+private:
+    void createControls();
+    void placeControls();
+    void setCommandsEnabled(bool enabled);
+    CompileReports compileReports();
+    void finishCompilation(const Result<CompileSummary>& result);
+
+    QProgressBar* progressBar = nullptr;
+    SongListBox* songListBox = nullptr;
+    QIcon appIcon;
+
+    QMenuBar* menuBar_ = nullptr;
+    QPushButton* quitButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* createButton_ = nullptr;
+    QPushButton* removeButton_ = nullptr;
+    PathPicker pathPicker_;
+    ErrorReporter errorReporter_;
+    std::unique_ptr<CompileThread> compileThread_;
+};
+
+// The message box of a failure: caption "Error", the message, one OK button,
+// no icon and no owner window.
+void showErrorBox(const QString& message, const QString& songPath);
+
+}  // namespace zmr::gui

@@ -1,0 +1,303 @@
+// The dialog's commands: gathering and removing songs, compiling the image on
+// its worker thread, reporting failures, and every way of closing.
+
+#include <QDir>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/dialog_test_support.h"
+#include "app/image_tool_dlg.h"
+#include "app/song_path_list.h"
+#include "image/compile_image.h"
+#include "image/memory_image_writer.h"
+
+using namespace zmr::gui;
+using zmr::test::actionById;
+using zmr::test::controlById;
+using zmr::test::goodSong;
+using zmr::test::readFile;
+using zmr::test::rejectedSong;
+using zmr::test::writeFile;
+
+namespace {
+
+struct Report {
+    QString message;
+    QString songPath;
+};
+
+QStringList entries(CImageToolDlg& dialog) {
+    QStringList texts;
+    auto* list = controlById<QListWidget>(dialog, 1000);
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    return texts;
+}
+
+QByteArray bytesOf(const std::vector<uint8_t>& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+class DialogCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { startFolder_ = QDir::currentPath(); }
+    void cleanup() { QDir::setCurrent(startFolder_); }
+
+    void addFilesTakesTheSongsOfTheConfirmedFolder();
+    void addFilesTakesTheFolderOfAPickedSong();
+    void cancelledAddFilesChangesNothing();
+    void listKeepsTheOrderOfFullPaths();
+    void removeDeletesEverySelectedEntry();
+    void createImageOnAnEmptyList();
+    void createImageWritesWhatTheCommandLineWrites();
+    void rejectedSongIsShownAndEndsTheCompilation();
+    void songThatCannotBeOpenedIsShown();
+    void outputThatCannotBeWrittenIsShown();
+    void everyWayOfClosingEndsTheDialog_data();
+    void everyWayOfClosingEndsTheDialog();
+
+private:
+    // Presses "Create Image" and waits for the compilation to end.
+    static bool compile(CImageToolDlg& dialog);
+
+    QString startFolder_;
+};
+
+bool DialogCommandsTest::compile(CImageToolDlg& dialog) {
+    QSignalSpy finished(&dialog, &CImageToolDlg::compilationFinished);
+    QTest::mouseClick(controlById<QPushButton>(dialog, 3), Qt::LeftButton);
+    return finished.wait(120000);
+}
+
+void DialogCommandsTest::addFilesTakesTheSongsOfTheConfirmedFolder() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("b.kar"), goodSong());
+    writeFile(folder.filePath("a.mid"), goodSong());
+    writeFile(folder.filePath("c.txt"), goodSong());
+    CImageToolDlg dialog;
+    dialog.setPathPicker([&](QWidget*) { return std::optional<QString>(folder.path() + "/All file"); });
+    actionById(dialog, 32771)->trigger();
+    QCOMPARE(entries(dialog), QStringList({folder.path() + "/a.mid", folder.path() + "/b.kar"}));
+    QCOMPARE(QDir::currentPath(), folder.path());
+
+    // The same folder again: every song twice, side by side.
+    actionById(dialog, 32771)->trigger();
+    QCOMPARE(entries(dialog), QStringList({folder.path() + "/a.mid", folder.path() + "/a.mid",
+                                           folder.path() + "/b.kar", folder.path() + "/b.kar"}));
+}
+
+void DialogCommandsTest::addFilesTakesTheFolderOfAPickedSong() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("Song.KAR"), goodSong());
+    writeFile(folder.filePath("other.Mid"), goodSong());
+    CImageToolDlg dialog;
+    dialog.setPathPicker([&](QWidget*) { return std::optional<QString>(folder.filePath("Song.KAR")); });
+    dialog.addFiles();
+    QCOMPARE(entries(dialog), QStringList({folder.path() + "/other.Mid", folder.path() + "/Song.KAR"}));
+}
+
+void DialogCommandsTest::cancelledAddFilesChangesNothing() {
+    CImageToolDlg dialog;
+    dialog.setPathPicker([](QWidget*) { return std::optional<QString>(); });
+    dialog.addFiles();
+    QVERIFY(entries(dialog).isEmpty());
+    QCOMPARE(QDir::currentPath(), startFolder_);
+}
+
+void DialogCommandsTest::listKeepsTheOrderOfFullPaths() {
+    QTemporaryDir root;
+    QDir(root.path()).mkpath("b");
+    QDir(root.path()).mkpath("A");
+    writeFile(root.filePath("b/x.mid"), goodSong());
+    writeFile(root.filePath("A/y.mid"), goodSong());
+    writeFile(root.filePath("A/Z.kar"), goodSong());
+    writeFile(root.filePath("A/a.kar"), goodSong());
+    CImageToolDlg dialog;
+    // Folders added in either order give one order: full paths, letter case ignored.
+    dialog.addSongFolder(root.filePath("b"));
+    dialog.addSongFolder(root.filePath("A"));
+    QCOMPARE(entries(dialog), QStringList({root.filePath("A/a.kar"), root.filePath("A/y.mid"),
+                                           root.filePath("A/Z.kar"), root.filePath("b/x.mid")}));
+}
+
+void DialogCommandsTest::removeDeletesEverySelectedEntry() {
+    QTemporaryDir folder;
+    for (const char* name : {"1.mid", "2.mid", "3.mid", "4.mid", "5.mid"}) writeFile(folder.filePath(name), goodSong());
+    CImageToolDlg dialog;
+    dialog.addSongFolder(folder.path());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* list = controlById<QListWidget>(dialog, 1000);
+    auto click = [&](int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    };
+    // Nothing selected: nothing goes.
+    QTest::mouseClick(controlById<QPushButton>(dialog, 4), Qt::LeftButton);
+    QCOMPARE(list->count(), 5);
+    // Each click toggles one entry, leaving the others as they are.
+    click(0);
+    click(2);
+    click(4);
+    click(4);
+    QTest::mouseClick(controlById<QPushButton>(dialog, 4), Qt::LeftButton);
+    QCOMPARE(entries(dialog), QStringList({folder.filePath("2.mid"), folder.filePath("4.mid"), folder.filePath("5.mid")}));
+}
+
+void DialogCommandsTest::createImageOnAnEmptyList() {
+    QTemporaryDir folder;
+    CImageToolDlg dialog;
+    dialog.addSongFolder(folder.path());
+    QVERIFY(compile(dialog));
+    QCOMPARE(dialog.windowTitle(), QString("ZMR Disc Image Tool - Done"));
+    QCOMPARE(readFile(folder.filePath("DADEDA00.DEZ")).size(), 2048);
+    QVERIFY(QFile::exists(folder.filePath("SongList.txt")));
+    QCOMPARE(readFile(folder.filePath("SongList.txt")).size(), 0);
+    auto* progress = controlById<QProgressBar>(dialog, 1001);
+    QCOMPARE(progress->minimum(), 0);
+    QCOMPARE(progress->maximum(), 99);
+    QCOMPARE(progress->value(), 0);
+    QVERIFY(controlById<QPushButton>(dialog, 3)->isEnabled());
+}
+
+void DialogCommandsTest::createImageWritesWhatTheCommandLineWrites() {
+    QTemporaryDir folder;
+    QTemporaryDir cliOutput;
+    writeFile(folder.filePath("Ba.mid"), goodSong(62));
+    writeFile(folder.filePath("ab.kar"), goodSong(64));
+    writeFile(folder.filePath("c.MID"), goodSong(67));
+    CImageToolDlg dialog;
+    dialog.addSongFolder(folder.path());
+    dialog.addSongFolder(folder.path());
+    QVERIFY(compile(dialog));
+    QCOMPARE(dialog.windowTitle(), QString("ZMR Disc Image Tool - Done"));
+    QCOMPARE(controlById<QProgressBar>(dialog, 1001)->value(), 99);  // the last song's 100, held at the top
+    const QByteArray image = readFile(folder.filePath("DADEDA00.DEZ"));
+    const QByteArray songList = readFile(folder.filePath("SongList.txt"));
+    QCOMPARE(songList.count("\r\n"), 6);
+
+    // The core on the same list, in memory.
+    std::vector<std::string> paths;
+    for (const QString& entry : entries(dialog)) paths.push_back(entry.toStdString());
+    struct Quiet : zmr::ProgressSink, zmr::TitleSink, zmr::SongMessageSink {
+        void setRange(int32_t, int32_t) override {}
+        void setPosition(int32_t) override {}
+        void setTitle(std::string_view) override {}
+        void songFailed(std::string_view, std::string_view) override {}
+    } quiet;
+    zmr::MemoryImageWriter memory;
+    QVERIFY(zmr::compileImage(SongPathList(paths), memory, {quiet, quiet, quiet}).ok());
+    QCOMPARE(image, bytesOf(memory.image()));
+    QCOMPARE(songList, bytesOf(memory.songList()));
+
+    // The command line, given the folder twice.
+    QProcess cli;
+    cli.start(ZMR_CLI_PATH, {"build", "-q", "-o", cliOutput.path(), folder.path(), folder.path()});
+    QVERIFY(cli.waitForFinished(120000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(image, readFile(cliOutput.filePath("DADEDA00.DEZ")));
+    QCOMPARE(songList, readFile(cliOutput.filePath("SongList.txt")));
+}
+
+void DialogCommandsTest::rejectedSongIsShownAndEndsTheCompilation() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("a.mid"), goodSong());
+    writeFile(folder.filePath("b.mid"), rejectedSong());
+    writeFile(folder.filePath("c.mid"), goodSong());
+    CImageToolDlg dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QList<Report> reports;
+    bool closedWhileCompiling = false;
+    bool commandsEnabled = true;
+    QString titleMeanwhile;
+    dialog.setErrorReporter([&](const QString& message, const QString& songPath) {
+        reports.append({message, songPath});
+        // The compilation waits for this box: try every way out meanwhile.
+        titleMeanwhile = dialog.windowTitle();
+        for (int id : {1, 3, 4}) commandsEnabled = commandsEnabled && controlById(dialog, id)->isEnabled();
+        commandsEnabled = commandsEnabled || dialog.findChild<QMenuBar*>()->isEnabled();
+        dialog.reject();
+        dialog.close();
+        dialog.exitProgram();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        closedWhileCompiling = !dialog.isVisible();
+    });
+    dialog.addSongFolder(folder.path());
+    QVERIFY(compile(dialog));
+
+    QCOMPARE(reports.size(), 1);
+    QCOMPARE(reports[0].message, QString("Unknown command 0xF8\n"));
+    QCOMPARE(reports[0].songPath, folder.filePath("b.mid"));
+    QCOMPARE(titleMeanwhile, QString("ZMR Disc Image Tool - Compiling..."));
+    QVERIFY(!commandsEnabled);
+    QVERIFY(!closedWhileCompiling);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.windowTitle(), QString("ZMR Disc Image Tool - Done"));
+    QVERIFY(readFile(folder.filePath("SongList.txt")).startsWith("1\ta\t"));
+    QCOMPARE(readFile(folder.filePath("SongList.txt")).count("\r\n"), 1);
+    QCOMPARE(controlById<QProgressBar>(dialog, 1001)->value(), 33);
+    QVERIFY(controlById<QPushButton>(dialog, 1)->isEnabled());
+}
+
+void DialogCommandsTest::songThatCannotBeOpenedIsShown() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("gone.kar"), goodSong());
+    CImageToolDlg dialog;
+    QList<Report> reports;
+    dialog.setErrorReporter([&](const QString& message, const QString& songPath) { reports.append({message, songPath}); });
+    dialog.addSongFolder(folder.path());
+    QFile::remove(folder.filePath("gone.kar"));
+    QVERIFY(compile(dialog));
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports[0].message.startsWith("cannot open"), qPrintable(reports[0].message));
+    QCOMPARE(reports[0].songPath, folder.filePath("gone.kar"));
+    // The image holds the group that the failed song began, and no song.
+    QCOMPARE(readFile(folder.filePath("DADEDA00.DEZ")).size(), 4096);
+}
+
+void DialogCommandsTest::outputThatCannotBeWrittenIsShown() {
+    QTemporaryDir parent;
+    QDir(parent.path()).mkpath("gone");
+    CImageToolDlg dialog;
+    QList<Report> reports;
+    dialog.setErrorReporter([&](const QString& message, const QString& songPath) { reports.append({message, songPath}); });
+    dialog.addSongFolder(parent.filePath("gone"));
+    QVERIFY(QDir(parent.filePath("gone")).removeRecursively());
+    QVERIFY(compile(dialog));
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports[0].message.startsWith("cannot write"), qPrintable(reports[0].message));
+    QVERIFY(reports[0].songPath.isEmpty());
+    QCOMPARE(dialog.windowTitle(), QString("ZMR Disc Image Tool - Done"));
+    QVERIFY(controlById<QPushButton>(dialog, 3)->isEnabled());
+}
+
+void DialogCommandsTest::everyWayOfClosingEndsTheDialog_data() {
+    QTest::addColumn<QString>("way");
+    for (const char* way : {"Quit", "Cancel", "Escape", "close box", "File/Exit"}) QTest::newRow(way) << QString(way);
+}
+
+void DialogCommandsTest::everyWayOfClosingEndsTheDialog() {
+    QFETCH(QString, way);
+    CImageToolDlg dialog;
+    QSignalSpy finished(&dialog, &QDialog::finished);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    if (way == "Quit") QTest::mouseClick(controlById<QPushButton>(dialog, 1), Qt::LeftButton);
+    else if (way == "Cancel") controlById<QPushButton>(dialog, 2)->click();
+    else if (way == "Escape") QTest::keyClick(&dialog, Qt::Key_Escape);
+    else if (way == "close box") QVERIFY(dialog.close());
+    else actionById(dialog, 32772)->trigger();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(finished.size(), 1);
+}
+
+QTEST_MAIN(DialogCommandsTest)
+#include "dialog_commands_test.moc"

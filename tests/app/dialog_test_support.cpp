@@ -1,0 +1,41 @@
+#include "app/dialog_test_support.h"
+
+#include <QFile>
+#include <QMenu>
+
+#include "support/midi_writer.h"
+
+namespace zmr::test {
+
+QAction* actionById(QWidget& dialog, int id) {
+    for (QMenu* menu : dialog.findChildren<QMenu*>())
+        for (QAction* action : menu->actions())
+            if (action->property(gui::kControlIdProperty).toInt() == id) return action;
+    return nullptr;
+}
+
+std::vector<uint8_t> goodSong(uint8_t pitch) {
+    TrackWriter track;
+    track.lyric(0, "Em ye^u").noteOn(0, 0, pitch, 100).noteOff(480, 0, pitch).lyric(0, " ma^i").endOfTrack();
+    return MidiFile(480).add(track).bytes();
+}
+
+std::vector<uint8_t> rejectedSong() {
+    TrackWriter track;
+    track.noteOn(0, 0, 60, 100).raw({0x00, 0xF8}).endOfTrack();
+    return MidiFile(480).add(track).bytes();
+}
+
+void writeFile(const QString& path, const std::vector<uint8_t>& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+}  // namespace zmr::test

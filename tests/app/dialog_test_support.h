@@ -1,0 +1,33 @@
+#pragma once
+// What the dialog's tests share: finding controls by their id, and song files
+// written into a folder.
+
+#include <QAction>
+#include <QByteArray>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+#include "app/control_ids.h"
+
+namespace zmr::test {
+
+template <class Control = QWidget>
+Control* controlById(QWidget& dialog, int id) {
+    for (Control* control : dialog.findChildren<Control*>())
+        if (control->property(gui::kControlIdProperty).toInt() == id) return control;
+    return nullptr;
+}
+
+QAction* actionById(QWidget& dialog, int id);
+
+// A short song with a lyric; `pitch` makes songs differ.
+std::vector<uint8_t> goodSong(uint8_t pitch = 60);
+// A song that the reader rejects with "Unknown command 0xF8\n".
+std::vector<uint8_t> rejectedSong();
+
+void writeFile(const QString& path, const std::vector<uint8_t>& bytes);
+QByteArray readFile(const QString& path);
+
+}  // namespace zmr::test
