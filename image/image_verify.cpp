@@ -1,0 +1,66 @@
+#include "image/image_verify.h"
+
+#include <algorithm>
+
+#include "image/event_records.h"
+#include "image/song_streams.h"
+#include "image/text_records.h"
+#include "midi/event_stream.h"
+#include "text/text_stream.h"
+
+namespace zmr {
+namespace {
+
+void addStreamProblems(ImageVerification& report, const SongLocation& song, const SectionFraming& section,
+                       const char* stream, const std::vector<StreamProblem>& problems) {
+    for (const StreamProblem& p : problems) {
+        report.problems.push_back({song.number, section.dataOffset(),
+                                   std::string(stream) + " byte " + std::to_string(p.byte) + ": " + p.message});
+    }
+}
+
+// Decodes a section strictly; a failure becomes a problem at the section.
+std::optional<std::vector<uint8_t>> decodeChecked(ImageVerification& report, std::span<const uint8_t> image,
+                                                  const SongLocation& song, const SectionFraming& section,
+                                                  const char* name, size_t recordSize) {
+    if (section.length % recordSize != 0) {
+        report.problems.push_back({song.number, section.wordsOffset + 4,
+                                   std::string(name) + " length " + std::to_string(section.length) +
+                                       " is not a multiple of " + std::to_string(recordSize)});
+    }
+    Result<std::vector<uint8_t>> decoded = decodeSection(image, section, true);
+    if (!decoded) {
+        report.problems.push_back({song.number, section.dataOffset(), std::string(name) + ": " + decoded.message()});
+        return std::nullopt;
+    }
+    return std::move(decoded).value();
+}
+
+void verifySong(ImageVerification& report, std::span<const uint8_t> image, const SongLocation& song) {
+    const RecordFraming& f = song.framing;
+    std::optional<std::vector<uint8_t>> title;
+    if (const auto text = decodeChecked(report, image, song, f.text, "text section", kTextRecordSize)) {
+        TextStreamParts parts = readTextStream(*text);
+        addStreamProblems(report, song, f.text, "text stream", parts.problems);
+        if (parts.headerFound) title = std::move(parts.titleCodes);
+    }
+    if (const auto events = decodeChecked(report, image, song, f.events, "event section", kEventRecordSize)) {
+        addStreamProblems(report, song, f.events, "event stream", readEventStream(*events).problems);
+    }
+    report.titles.push_back(std::move(title));
+}
+
+}  // namespace
+
+ImageVerification verifyImage(std::span<const uint8_t> image) {
+    ImageVerification report;
+    report.scan = scanImage(image);
+    report.problems = report.scan.problems;
+    for (const SongLocation& song : report.scan.songs) verifySong(report, image, song);
+    // In file order, as a reader of the report walks the image.
+    std::stable_sort(report.problems.begin(), report.problems.end(),
+                     [](const ImageProblem& a, const ImageProblem& b) { return a.offset < b.offset; });
+    return report;
+}
+
+}  // namespace zmr

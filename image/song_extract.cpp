@@ -1,0 +1,201 @@
+#include "image/song_extract.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+
+#include "codec/byte_order.h"
+#include "text/transcoder.h"
+
+namespace zmr {
+namespace {
+
+constexpr uint8_t kMeta = 0xFF;
+constexpr uint8_t kMetaLyric = 0x05;
+constexpr uint8_t kMetaTempo = 0x51;
+constexpr uint8_t kMetaEndOfTrack = 0x2F;
+constexpr uint8_t kNoteOn = 0x90;
+constexpr uint8_t kNoteOff = 0x80;
+// The compiler shows lyric events shorter than 16 bytes and only names longer ones.
+constexpr size_t kMaxShownLyricBytes = 15;
+
+void appendVarLen(std::vector<uint8_t>& out, uint64_t value) {
+    std::array<uint8_t, 10> groups{};
+    size_t count = 0;
+    do {
+        groups[count++] = static_cast<uint8_t>(value & 0x7F);
+        value >>= 7;
+    } while (value != 0 && count < groups.size());
+    while (count > 1) out.push_back(static_cast<uint8_t>(groups[--count] | 0x80));
+    out.push_back(groups[0]);
+}
+
+// One track's events, each behind its delta from the one before.
+class TrackBytes {
+public:
+    void event(uint64_t tick, std::span<const uint8_t> bytes) {
+        appendVarLen(bytes_, tick - tick_);
+        tick_ = tick;
+        bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    }
+
+    void meta(uint64_t tick, uint8_t type, std::span<const uint8_t> data) {
+        const uint8_t head[] = {kMeta, type};
+        event(tick, head);
+        appendVarLen(bytes_, data.size());
+        bytes_.insert(bytes_.end(), data.begin(), data.end());
+    }
+
+    void appendChunk(std::vector<uint8_t>& file) {
+        meta(tick_, kMetaEndOfTrack, {});
+        const uint8_t id[] = {'M', 'T', 'r', 'k'};
+        file.insert(file.end(), std::begin(id), std::end(id));
+        uint8_t length[4];
+        storeBigEndian32(length, static_cast<uint32_t>(bytes_.size()));
+        file.insert(file.end(), std::begin(length), std::end(length));
+        file.insert(file.end(), bytes_.begin(), bytes_.end());
+    }
+
+private:
+    std::vector<uint8_t> bytes_;
+    uint64_t tick_ = 0;
+};
+
+// A channel message at its tick. At one tick, the note-offs of notes that
+// began earlier go first, so that a note of the same key starting there is
+// not closed by them; a note of duration 0 ends right after its own note-on.
+struct ChannelEvent {
+    uint64_t tick;
+    int rank;       // 0: note-off of an earlier note, 1: a record and a zero-length note's note-off
+    size_t record;  // record order
+    int step;       // 0: the record's own message, 1: its zero-length note-off
+    std::array<uint8_t, 3> bytes;
+    uint8_t size;
+
+    bool operator<(const ChannelEvent& other) const {
+        return std::tie(tick, rank, record, step) < std::tie(other.tick, other.rank, other.record, other.step);
+    }
+};
+
+uint8_t dataByte(uint8_t value, size_t& cut) {
+    if (value > 0x7F) ++cut;
+    return value & 0x7F;
+}
+
+std::vector<ChannelEvent> channelEvents(std::span<const EventRecord> events, ExtractedSong& out) {
+    std::vector<ChannelEvent> list;
+    list.reserve(events.size() * 2);
+    std::unordered_map<uint32_t, uint64_t> noteEnds;  // by note * 256 + channel
+    for (size_t i = 0; i < events.size(); ++i) {
+        const EventRecord& r = events[i];
+        if (r.isNote()) {
+            const uint32_t key = uint32_t{r.data1} * 256 + r.status;
+            const auto previous = noteEnds.find(key);
+            if (previous != noteEnds.end() && previous->second > r.time) ++out.overlappedNotes;
+            noteEnds[key] = r.time + r.duration;
+            const uint8_t note = dataByte(r.data1, out.cutDataBytes);
+            uint8_t velocity = dataByte(r.data2, out.cutDataBytes);
+            if (velocity == 0) velocity = 1;  // a velocity of 0 would end the note instead
+            list.push_back({r.time, 1, i, 0, {static_cast<uint8_t>(kNoteOn | r.status), note, velocity}, 3});
+            const bool zeroLength = r.duration == 0;
+            list.push_back({r.time + r.duration, zeroLength ? 1 : 0, i, zeroLength ? 1 : 0,
+                            {static_cast<uint8_t>(kNoteOff | r.status), note, 0}, 3});
+        } else if (r.status >= 0xA0 && r.status <= 0xEF) {
+            const bool oneDataByte = r.status >= 0xC0 && r.status <= 0xDF;
+            const uint8_t data1 = dataByte(r.data1, out.cutDataBytes);
+            const uint8_t data2 = oneDataByte ? 0 : dataByte(r.data2, out.cutDataBytes);
+            list.push_back({r.time, 1, i, 0, {r.status, data1, data2}, static_cast<uint8_t>(oneDataByte ? 2 : 3)});
+        } else {
+            ++out.skippedRecords;
+        }
+    }
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+std::vector<uint8_t> musicTrack(std::span<const EventRecord> events, ExtractedSong& out) {
+    TrackBytes track;
+    const uint8_t tempo[] = {static_cast<uint8_t>(kExtractTempo >> 16), static_cast<uint8_t>(kExtractTempo >> 8),
+                             static_cast<uint8_t>(kExtractTempo)};
+    track.meta(0, kMetaTempo, tempo);
+    for (const ChannelEvent& e : channelEvents(events, out)) {
+        track.event(e.tick, std::span<const uint8_t>(e.bytes.data(), e.size));
+    }
+    std::vector<uint8_t> chunk;
+    track.appendChunk(chunk);
+    return chunk;
+}
+
+// A text record takes the time of the lyric event holding the byte that
+// releases it, which is the first byte of the next code; the last one takes
+// the time of the last lyric event. So code i goes into an event at the time
+// of record i - 1 (the first code with the second), and an empty event at the
+// last record's time ends the lyrics.
+std::vector<uint8_t> lyricTrack(std::span<const TextRecord> lyrics, const CodePageInverse& inverse, ExtractedSong& out) {
+    TrackBytes track;
+    std::vector<uint8_t> codes;
+    for (const TextRecord& r : lyrics) codes.push_back(r.code);
+    const std::vector<std::string> spellings = inverse.spell(codes);
+
+    uint64_t previousTime = 0;
+    auto eventTime = [&](uint64_t wanted) {
+        if (wanted < previousTime) ++out.movedLyrics;
+        previousTime = std::max(previousTime, wanted);
+        return previousTime;
+    };
+    std::vector<uint8_t> pending;
+    uint64_t pendingTime = 0;
+    auto flush = [&] {
+        if (!pending.empty()) track.meta(pendingTime, kMetaLyric, pending);
+        pending.clear();
+    };
+    for (size_t i = 0; i < lyrics.size(); ++i) {
+        const uint64_t time = eventTime(lyrics[i == 0 ? 0 : i - 1].time);
+        const std::string& spelling = spellings[i];
+        if (time != pendingTime || pending.size() + spelling.size() > kMaxShownLyricBytes) flush();
+        pendingTime = time;
+        pending.insert(pending.end(), spelling.begin(), spelling.end());
+    }
+    flush();
+    if (!lyrics.empty()) track.meta(eventTime(lyrics.back().time), kMetaLyric, {});
+
+    // What the compiler will make of these bytes, as a check on the spelling.
+    Transcoder transcoder;
+    std::vector<uint8_t> again;
+    bool reset = true;
+    auto feed = [&](uint8_t byte) {
+        if (const uint8_t code = transcoder.transcodeChar(byte, reset)) again.push_back(code);
+        reset = false;
+    };
+    for (const std::string& spelling : spellings) {
+        for (const char c : spelling) feed(static_cast<uint8_t>(c));
+    }
+    if (!codes.empty()) feed(0);
+    for (size_t i = 0; i < std::max(codes.size(), again.size()); ++i) {
+        out.changedCodes += i >= codes.size() || i >= again.size() || codes[i] != again[i];
+    }
+
+    std::vector<uint8_t> chunk;
+    track.appendChunk(chunk);
+    return chunk;
+}
+
+}  // namespace
+
+ExtractedSong extractSong(std::span<const EventRecord> events, std::span<const TextRecord> lyrics,
+                          const CodePageInverse& inverse) {
+    ExtractedSong out;
+    const std::vector<uint8_t> music = musicTrack(events, out);
+    const std::vector<uint8_t> words = lyricTrack(lyrics, inverse, out);
+
+    // Format 1, two tracks, ticks per quarter note.
+    out.midi = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2,
+                static_cast<uint8_t>(kExtractDivision >> 8), static_cast<uint8_t>(kExtractDivision & 0xFF)};
+    out.midi.insert(out.midi.end(), music.begin(), music.end());
+    out.midi.insert(out.midi.end(), words.begin(), words.end());
+    return out;
+}
+
+}  // namespace zmr
