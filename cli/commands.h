@@ -16,5 +16,10 @@ inline constexpr int kExitSongFailed = 1;  // a song stopped the work or was lef
 inline constexpr int kExitUsage = 2;       // usage error, unwritable output, too many songs
 
 void addBuildCommand(CLI::App& app, CommandAction& action);
+void addInfoCommand(CLI::App& app, CommandAction& action);
+void addListCommand(CLI::App& app, CommandAction& action);
+void addVerifyCommand(CLI::App& app, CommandAction& action);
+void addLyricsCommand(CLI::App& app, CommandAction& action);
+void addExtractCommand(CLI::App& app, CommandAction& action);
 
 }  // namespace zmr::cli

@@ -14,6 +14,11 @@ int main(int argc, char** argv) {
 
     zmr::cli::CommandAction action;
     zmr::cli::addBuildCommand(app, action);
+    zmr::cli::addInfoCommand(app, action);
+    zmr::cli::addListCommand(app, action);
+    zmr::cli::addVerifyCommand(app, action);
+    zmr::cli::addLyricsCommand(app, action);
+    zmr::cli::addExtractCommand(app, action);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,99 @@
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/image_input.h"
+#include "image/event_records.h"
+#include "image/file_bytes.h"
+#include "image/song_extract.h"
+#include "image/song_streams.h"
+#include "image/text_records.h"
+
+namespace zmr::cli {
+namespace {
+
+struct ExtractOptions {
+    std::string imagePath;
+    int64_t number = 0;
+    std::string outputPath;
+};
+
+bool writeFile(const std::string& path, std::span<const uint8_t> bytes) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(), systemMessage("cannot create", errno).c_str());
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const int writeError = errno;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(),
+                     systemMessage("cannot write", writeError != 0 ? writeError : errno).c_str());
+        std::remove(path.c_str());
+        return false;
+    }
+    return true;
+}
+
+void warn(size_t count, const char* what) {
+    if (count > 0) std::fprintf(stderr, "zmrimage: note: %zu %s\n", count, what);
+}
+
+int runExtract(const ExtractOptions& options) {
+    const auto image = readImageFile(options.imagePath);
+    if (!image) return kExitUsage;
+    const auto scan = readImageLayout(*image, options.imagePath);
+    if (!scan) return kExitBadImage;
+    const SongLocation* song = findSong(*scan, options.number, options.imagePath);
+    if (!song) return kExitUsage;
+    Result<SongStreams> streams = readSongStreams(*image, *song);
+    if (!streams) {
+        std::fprintf(stderr, "zmrimage: %s: %s\n", options.imagePath.c_str(), streams.message().c_str());
+        return kExitBadImage;
+    }
+    const TextStreamParts text = readTextStream(streams->text);
+    const EventStreamParts events = readEventStream(streams->events);
+    const ExtractedSong extracted = extractSong(events.records, text.lyrics());
+    if (!writeFile(options.outputPath, extracted.midi)) return kExitUsage;
+
+    warn(extracted.skippedRecords, "event records name no channel message and were left out");
+    warn(extracted.cutDataBytes, "data bytes had the high bit set and were cut to 7 bits");
+    warn(extracted.overlappedNotes, "notes last past the next note-on of their key and will come back shorter");
+    warn(extracted.movedLyrics, "lyric times ran backwards and were moved up");
+    warn(extracted.changedCodes, "lyric codes will not compile back the same");
+    std::printf("song %d: %zu event records and %zu lyric records written to %s\n", song->number,
+                events.records.size(), text.lyrics().size(), options.outputPath.c_str());
+    return kExitOk;
+}
+
+}  // namespace
+
+void addExtractCommand(CLI::App& app, CommandAction& action) {
+    auto options = std::make_shared<ExtractOptions>();
+    CLI::App* extract = app.add_subcommand(
+        "extract",
+        "Turn song N back into a Standard MIDI File (format 1) that any MIDI player plays and that\n"
+        "zmrimage build compiles to the same event stream and the same lyric characters again.\n"
+        "Track 1 holds the music: a set-tempo of 17000 microseconds per quarter note at tick 0 with a\n"
+        "division of 1, so one tick is one 17 ms time unit (the compiler's tick factor is then exactly\n"
+        "1.0), each note record as a note-on and a note-off after its duration, every other record as its\n"
+        "channel message at its time. Track 2 holds the lyrics as lyric events in VIQR (the four capital\n"
+        "A-with-breve letters that VIQR cannot write, in VNI), timed so that each character gets its\n"
+        "record's time again; the title comes back from the name of FILE.mid, as for any song.\n"
+        "What cannot come back: durations are kept modulo 256 units (a note of 300 units returns as 44);\n"
+        "a note never closed returns with duration 0; records more than 255 units apart lost the multiples\n"
+        "of 256 from their delta, so later times come back earlier; lyric events of 16 bytes or more were\n"
+        "never kept; data bytes with the high bit set are cut to 7 bits; lyric times are kept modulo\n"
+        "65536 units (18.5 minutes) and a time earlier than the one before it is moved up to it; a note\n"
+        "lasting past the next note-on of its key and channel (after tempo changes, say) comes back\n"
+        "ended there, as the compiler ends it there. The notes on stderr count each of these.");
+    extract->add_option("IMAGE", options->imagePath, "The image file (DADEDA00.DEZ)")->required();
+    extract->add_option("N", options->number, "Song number, from 1 as in SongList.txt")->required();
+    extract->add_option("-o,--output", options->outputPath, "The MIDI file to write")->required();
+    extract->callback([&action, options] { action = [options] { return runExtract(*options); }; });
+}
+
+}  // namespace zmr::cli

@@ -1,0 +1,62 @@
+#include "cli/image_input.h"
+
+#include <cstdio>
+
+#include "image/file_bytes.h"
+
+namespace zmr::cli {
+namespace {
+
+constexpr uint64_t kMillisecondsPerUnit = 17;
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> readImageFile(const std::string& path) {
+    Result<std::vector<uint8_t>> bytes = readFileBytes(path);
+    if (!bytes) {
+        std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(), bytes.message().c_str());
+        return std::nullopt;
+    }
+    return std::move(bytes).value();
+}
+
+std::optional<ImageScan> readImageLayout(std::span<const uint8_t> image, const std::string& path) {
+    ImageScan scan = scanImage(image);
+    if (scan.complete) return scan;
+    const ImageProblem& stop = scan.problems.back();  // the scan stops at the problem it cannot pass
+    std::fprintf(stderr, "zmrimage: %s: cannot find every song: byte %llu: %s%s (zmrimage verify tells more)\n",
+                 path.c_str(), static_cast<unsigned long long>(stop.offset),
+                 stop.song != 0 ? ("song " + std::to_string(stop.song) + ": ").c_str() : "", stop.message.c_str());
+    return std::nullopt;
+}
+
+const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::string& path) {
+    if (number >= 1 && static_cast<uint64_t>(number) <= scan.songs.size()) {
+        return &scan.songs[static_cast<size_t>(number - 1)];
+    }
+    if (scan.songs.empty()) {
+        std::fprintf(stderr, "zmrimage: %s holds no song\n", path.c_str());
+    } else {
+        std::fprintf(stderr, "zmrimage: %s holds songs 1 to %zu; there is no song %lld\n", path.c_str(),
+                     scan.songs.size(), static_cast<long long>(number));
+    }
+    return nullptr;
+}
+
+std::string minutesSeconds(uint64_t units) {
+    const uint64_t seconds = units * kMillisecondsPerUnit / 1000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02llu:%02llu", static_cast<unsigned long long>(seconds / 60),
+                  static_cast<unsigned long long>(seconds % 60));
+    return text;
+}
+
+std::string minutesSecondsCentis(uint64_t units) {
+    const uint64_t centis = units * kMillisecondsPerUnit / 10;
+    char text[40];
+    std::snprintf(text, sizeof text, "%02llu:%02llu.%02llu", static_cast<unsigned long long>(centis / 6000),
+                  static_cast<unsigned long long>(centis / 100 % 60), static_cast<unsigned long long>(centis % 100));
+    return text;
+}
+
+}  // namespace zmr::cli

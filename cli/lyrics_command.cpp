@@ -1,0 +1,93 @@
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/image_input.h"
+#include "image/song_streams.h"
+#include "image/text_records.h"
+#include "text/code_page_inverse.h"
+
+namespace zmr::cli {
+namespace {
+
+struct LyricsOptions {
+    std::string path;
+    int64_t number = 0;
+    bool raw = false;
+};
+
+constexpr uint8_t kLineEnd = 13;
+
+void printRaw(const TextStreamParts& text) {
+    std::printf("%6s %4s %4s %6s  %s\n", "record", "code", "flag", "time", "shows");
+    for (size_t i = 0; i < text.records.size(); ++i) {
+        const TextRecord& r = text.records[i];
+        std::string shows;
+        if (r.code == kLineEnd) {
+            shows = "(line end)";
+        } else {
+            appendUtf8(shows, CodePageInverse::standard().unicode(r.code));
+        }
+        std::printf("%6zu %4u %4u %6u  %s\n", i, r.code, r.lineFeed, r.time, shows.c_str());
+    }
+}
+
+void printLines(const TextStreamParts& text) {
+    std::printf("Title: %s\n", codesToUtf8(text.titleCodes).c_str());
+    for (const LyricLine& line : lyricLines(text.lyrics())) {
+        std::printf("%s  %s\n", minutesSecondsCentis(line.time).c_str(), codesToUtf8(line.codes).c_str());
+    }
+}
+
+int runLyrics(const LyricsOptions& options) {
+    const auto image = readImageFile(options.path);
+    if (!image) return kExitUsage;
+    const auto scan = readImageLayout(*image, options.path);
+    if (!scan) return kExitBadImage;
+    const SongLocation* song = findSong(*scan, options.number, options.path);
+    if (!song) return kExitUsage;
+    Result<std::vector<uint8_t>> stream = decodeSection(*image, song->framing.text, false);
+    if (!stream) {
+        std::fprintf(stderr, "zmrimage: %s: song %d, text section: %s\n", options.path.c_str(), song->number,
+                     stream.message().c_str());
+        return kExitBadImage;
+    }
+    const TextStreamParts text = readTextStream(*stream);
+    if (options.raw) {
+        printRaw(text);
+        return kExitOk;
+    }
+    if (!text.headerFound) {
+        std::fprintf(stderr, "zmrimage: %s: song %d: %s (try --raw)\n", options.path.c_str(), song->number,
+                     text.problems.empty() ? "no text header" : text.problems.back().message.c_str());
+        return kExitBadImage;
+    }
+    printLines(text);
+    return kExitOk;
+}
+
+}  // namespace
+
+void addLyricsCommand(CLI::App& app, CommandAction& action) {
+    auto options = std::make_shared<LyricsOptions>();
+    CLI::App* lyrics = app.add_subcommand(
+        "lyrics",
+        "Show song N's text as the player will: first its title, then the lyrics line by line (a line\n"
+        "ends at code 13), each line after the time of its first record as mm:ss.cc. A record carries\n"
+        "the time of the lyric event whose byte completed it, so the last letter of a syllable often\n"
+        "shows the next syllable's time. Codes of the player's code page are shown as Unicode through\n"
+        "the inverse of the compiler's composition table and single-byte remap. Where one code stands\n"
+        "for two letters, this shows: 144 as \xE1\xBA\xA8 (A^? and A^~ both give it), 252 as \xC6\xA0 (O* and A( both give\n"
+        "it; its row holds the O-with-horn letters), 255 as \xE1\xBB\xB4 (VIQR Y. and VNI Y with tilde both give\n"
+        "it). Codes that are neither letters nor printable ASCII show as U+FFFD.\n"
+        "--raw prints every record of the text stream as it is: code, line-feed flag and time in 17 ms\n"
+        "units, header and closing records included.");
+    lyrics->add_option("IMAGE", options->path, "The image file (DADEDA00.DEZ)")->required();
+    lyrics->add_option("N", options->number, "Song number, from 1 as in SongList.txt")->required();
+    lyrics->add_flag("--raw", options->raw, "Print the records as they are");
+    lyrics->callback([&action, options] { action = [options] { return runLyrics(*options); }; });
+}
+
+}  // namespace zmr::cli

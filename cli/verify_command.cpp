@@ -1,0 +1,99 @@
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/image_input.h"
+#include "image/file_bytes.h"
+#include "image/image_verify.h"
+#include "image/song_list_check.h"
+
+namespace zmr::cli {
+namespace {
+
+struct VerifyOptions {
+    std::string imagePath;
+    std::string songListPath;
+    bool quiet = false;
+};
+
+void printProblem(const ImageProblem& p) {
+    if (p.song != 0) {
+        std::printf("song %d, byte %llu: %s\n", p.song, static_cast<unsigned long long>(p.offset), p.message.c_str());
+    } else {
+        std::printf("byte %llu: %s\n", static_cast<unsigned long long>(p.offset), p.message.c_str());
+    }
+}
+
+int runVerify(const VerifyOptions& options) {
+    const auto image = readImageFile(options.imagePath);
+    if (!image) return kExitUsage;
+    std::vector<uint8_t> songList;
+    if (!options.songListPath.empty()) {
+        Result<std::vector<uint8_t>> read = readFileBytes(options.songListPath);
+        if (!read) {
+            std::fprintf(stderr, "zmrimage: %s: %s\n", options.songListPath.c_str(), read.message().c_str());
+            return kExitUsage;
+        }
+        songList = std::move(read).value();
+    }
+
+    const ImageVerification report = verifyImage(*image);
+    std::vector<SongListProblem> listProblems;
+    if (!options.songListPath.empty()) listProblems = checkSongList(songList, report.titles);
+    const bool sound = report.sound() && listProblems.empty();
+    if (options.quiet) return sound ? kExitOk : kExitBadImage;
+
+    for (const ImageProblem& p : report.problems) printProblem(p);
+    if (!report.scan.complete) std::printf("the layout breaks off here: songs after it cannot be found\n");
+    for (const SongListProblem& p : listProblems) {
+        std::printf("%s line %d: %s\n", options.songListPath.c_str(), p.line, p.message.c_str());
+    }
+    if (report.scan.failedSong) {
+        std::printf("note: entry %d holds the offset word that a song which failed to compile leaves behind "
+                    "(byte %llu); accepted\n",
+                    report.scan.failedSong->entryNumber,
+                    static_cast<unsigned long long>(report.scan.failedSong->wordOffset));
+    }
+    const size_t problems = report.problems.size() + listProblems.size();
+    const size_t songs = report.scan.songs.size();
+    if (sound) {
+        std::printf("%s: sound, %zu song%s in %u group%s\n", options.imagePath.c_str(), songs, songs == 1 ? "" : "s",
+                    report.scan.groupCount, report.scan.groupCount == 1 ? "" : "s");
+    } else {
+        std::printf("%s: NOT sound, %zu problem%s (%zu song%s found)\n", options.imagePath.c_str(), problems,
+                    problems == 1 ? "" : "s", songs, songs == 1 ? "" : "s");
+    }
+    return sound ? kExitOk : kExitBadImage;
+}
+
+}  // namespace
+
+void addVerifyCommand(CLI::App& app, CommandAction& action) {
+    auto options = std::make_shared<VerifyOptions>();
+    CLI::App* verify = app.add_subcommand(
+        "verify",
+        "Check everything an image promises and report each problem with its song number and byte offset:\n"
+        "the header bytes; group table entries naming sector-aligned index blocks in increasing order,\n"
+        "0 after the last group; offset words that follow from the record sizes; size figures equal to\n"
+        "the record size / 1472; entries past the last song all 0, except the offset word that a song\n"
+        "which failed to compile leaves behind (accepted and noted); reserved words 0; zero fill between\n"
+        "groups and at the end of records; record sizes of 24 + C_t + C_e rounded up to 16; each section\n"
+        "decoding to exactly its stated length with no impossible code and only zero bits after its last\n"
+        "code; L_t a multiple of 4, L_e of 5; the text header, line-feed flags 10 exactly beside code 13,\n"
+        "the two closing records last; event records of a channel (byte 2 below 0x10) or a status from\n"
+        "0xA0 to 0xEF. Problems inside a decoded stream give the offset of the section and the byte\n"
+        "within the stream.\n"
+        "With SONGLIST (SongList.txt) also: one line per song numbered 1, 2, 3, ... ending CR LF, and each\n"
+        "title (before the name's tab) transcoding, as the compiler transcodes titles, to the codes of\n"
+        "the song's title line in the image. The lyric bytes after the tab are not compared: the image\n"
+        "keeps only lyric events shorter than 16 bytes, the list names every one. A title cut at 62\n"
+        "bytes in the list need only begin the image's title.\n"
+        "Exit status: 0 sound; 1 any problem; 2 a file cannot be read.");
+    verify->add_option("IMAGE", options->imagePath, "The image file (DADEDA00.DEZ)")->required();
+    verify->add_option("SONGLIST", options->songListPath, "The song list written with it (SongList.txt)");
+    verify->add_flag("-q,--quiet", options->quiet, "Print nothing; only set the exit status");
+    verify->callback([&action, options] { action = [options] { return runVerify(*options); }; });
+}
+
+}  // namespace zmr::cli
