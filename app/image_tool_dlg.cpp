@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "app/app_icon.h"
+#include "app/button_labels.h"
 #include "app/confirmed_folder.h"
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
@@ -100,6 +101,7 @@ void CImageToolDlg::placeControls() {
     place(createButton_, kCreateUnits);
     place(removeButton_, kRemoveUnits);
     place(progressBar, kProgressUnits);
+    fitButtonLabels({quitButton_, cancelButton_, createButton_, removeButton_});
     setFixedSize(clientWidth, menuHeight + units.toPixelsY(kClientUnits.height()));
 }
 

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/button_labels.h"
 #include "app/confirmed_folder.h"
 #include "app/dialog_test_support.h"
 #include "app/dialog_units.h"
@@ -28,6 +29,7 @@ private slots:
     void menuHoldsAddFilesAndExit();
     void controlsStandAtTheirPlacesInDialogUnits();
     void dialogUnitsRoundToTheNearestPixel();
+    void buttonLabelsFitTheirButtons();
     void focusStartsOnQuit();
     void iconHasBothSizesInSixteenColours();
     void confirmedNameGivesTheFolder();
@@ -103,6 +105,21 @@ void DialogLayoutTest::dialogUnitsRoundToTheNearestPixel() {
     QCOMPARE(units.toPixelsY(171), 299);  // 299.25 rounds down
     QCOMPARE(units.toPixelsY(7), 12);     // 12.25
     QCOMPARE(units.toPixels(QRect(263, 27, 50, 14)), QRect(395, 47, 75, 25));
+}
+
+void DialogLayoutTest::buttonLabelsFitTheirButtons() {
+    CImageToolDlg dialog;
+    dialog.show();
+    const QFont buttonFont = controlById(dialog, 1)->font();
+    for (int id : {1, 2, 3, 4}) {
+        auto* button = controlById<QPushButton>(dialog, id);
+        QVERIFY2(QFontMetrics(button->font()).horizontalAdvance(button->text()) <= labelRoom(*button),
+                 qPrintable(button->text()));
+        QCOMPARE(button->font(), buttonFont);  // one size for all of them
+    }
+    QVERIFY(buttonFont.pointSizeF() <= dialog.font().pointSizeF());
+    // The list keeps the dialog's font.
+    QCOMPARE(controlById(dialog, 1000)->font(), dialog.font());
 }
 
 void DialogLayoutTest::focusStartsOnQuit() {
