@@ -139,9 +139,19 @@ private:
             return;
         }
         if (g > 0) checkGroupFill(*block);
-        const bool last = g + 1 == scan_.groupCount;
+        bool last = g + 1 == scan_.groupCount;
         const uint32_t songs = walkGroup(g, *block, last);
-        if (last && scan_.complete) checkEntriesPastLastSong(g, *block, songs);
+        if (!scan_.complete) return;
+        if (!last && songs < kSongsPerGroup) {
+            // The songs end with the file, so no later group can hold any.
+            problem(0, kGroupTableOffset + 4 * (g + 1),
+                    "group table entry " + std::to_string(g + 1) + " is " +
+                        std::to_string(word(kGroupTableOffset + 4 * (g + 1))) + ", but the songs end with the file in group " +
+                        std::to_string(g) + ", expected 0");
+            scan_.groupCount = g + 1;
+            last = true;
+        }
+        if (last) checkEntriesPastLastSong(g, *block, songs);
     }
 
     // Between the previous group's last record and this index block lie only
@@ -160,7 +170,7 @@ private:
         uint64_t position = block + kIndexBlockSize;
         uint32_t k = 0;
         for (; k < kSongsPerGroup; ++k) {
-            if (last && position >= image_.size()) break;  // the songs end with the file
+            if (position >= image_.size()) break;  // the songs end with the file
             const int32_t number = static_cast<int32_t>(g * kSongsPerGroup + k + 1);
             const uint64_t wordOffset = block + 4 * k;
             const uint32_t offsetWord = word(wordOffset);
@@ -187,7 +197,6 @@ private:
             problem(lastSong_, position, std::to_string(image_.size() - position) +
                                              " bytes follow the last song's record");
         }
-        if (!last && k < kSongsPerGroup) scan_.complete = false;
         return k;
     }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "codec/lzw_compress.h"
 #include "image/event_records.h"
 #include "image/song_streams.h"
 #include "image/text_records.h"
@@ -32,6 +33,15 @@ std::optional<std::vector<uint8_t>> decodeChecked(ImageVerification& report, std
     if (!decoded) {
         report.problems.push_back({song.number, section.dataOffset(), std::string(name) + ": " + decoded.message()});
         return std::nullopt;
+    }
+    // Zero bytes may be moved between a section's end and the record's fill
+    // without changing what decodes; the compiler's length says where it ends.
+    const size_t written = lzwCompress(*decoded).size();
+    if (written != section.compressedLength) {
+        report.problems.push_back({song.number, section.wordsOffset,
+                                   std::string(name) + " length " + std::to_string(section.compressedLength) +
+                                       ", but the compiler writes " + std::to_string(written) +
+                                       " bytes for its stream (its codes, a zero code and a zero byte)"});
     }
     return std::move(decoded).value();
 }
