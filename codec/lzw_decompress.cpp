@@ -69,7 +69,8 @@ Result<std::vector<uint8_t>> decode(BitReader& reader, size_t sectionBytes, uint
         } else if (firstCode) {
             return failAt(codeOffset, "code " + hex(code) + " where a literal byte must start the dictionary");
         } else if (code < kLzwFirstFreeCode || code > nextCode) {
-            return failAt(codeOffset, "code " + hex(code) + " cannot occur before code " + hex(nextCode));
+            return failAt(codeOffset, "code " + hex(code) + " cannot occur yet (the next code is " +
+                                          hex(nextCode) + ")");
         } else if (code == nextCode) {
             // The string being defined right now: the previous string and its
             // own first byte.
