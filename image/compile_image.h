@@ -19,7 +19,7 @@ struct CompileOptions {
     bool skipBad = false;
     // Turns a path into its record; by default the file is read and converted.
     // Tests put records of chosen sizes here.
-    std::function<Result<SongRecord>(const std::string& path)> convert;
+    std::function<Result<SongRecord>(const std::string& path)> convert{};
     // Songs converted ahead of the one being written, on other threads; 0 takes
     // the machine's core count, 1 converts each song on the calling thread.
     // The image is the same bytes whatever the number.
