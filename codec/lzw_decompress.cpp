@@ -15,6 +15,9 @@ namespace {
 // each entry 257..4094.
 constexpr uint64_t kCodesPerCycle = kLzwCodeLimit - kLzwFirstFreeCode + 1;
 
+// Decoded bytes per section byte reserved up front; songs rarely code smaller.
+constexpr uint64_t kReserveRatio = 16;
+
 // Every dictionary string is a copy of bytes already produced, so an entry is
 // just where that copy lies in the output.
 struct Span {
@@ -39,7 +42,12 @@ std::string hex(uint32_t code) {
 Result<std::vector<uint8_t>> decode(BitReader& reader, size_t sectionBytes, uint32_t length) {
     std::vector<uint8_t> out;
     if (length == 0) return out;
-    out.reserve(static_cast<size_t>(std::min<uint64_t>(length, lzwMaxDecodedSize(sectionBytes))));
+    // The bound on what a section can decode to grows with the square of its
+    // size (1.3 GB for 1 MB), so reserving it would let a hostile length and
+    // section claim memory that decoding never uses; past a modest ratio the
+    // buffer grows only as bytes are really produced.
+    const uint64_t likely = uint64_t{sectionBytes} * kReserveRatio;
+    out.reserve(static_cast<size_t>(std::min({uint64_t{length}, lzwMaxDecodedSize(sectionBytes), likely})));
 
     std::array<Span, kLzwCodeLimit> entries{};
     uint32_t nextCode = kLzwFirstFreeCode;
