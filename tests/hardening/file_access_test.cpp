@@ -1,0 +1,158 @@
+// Song paths and output folders that are not what they seem: a folder named
+// like a song, a file that cannot be read, a file that is gone by the time it
+// is read, and output folders that cannot be written.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "hardening/hostile_files.h"
+#include "hardening/recording_sinks.h"
+#include "hardening/scratch_mount.h"
+#include "image/compile_image.h"
+#include "image/file_image_writer.h"
+#include "image/memory_image_writer.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+namespace zmr {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+using test::shellQuote;
+
+std::string build(const std::string& arguments) {
+    return "timeout 60 " + std::string(ZMR_CLI_PATH) + " build -q " + arguments;
+}
+
+TEST(FileAccess, FolderNamedLikeASongIsNamedInTheMessage) {
+    test::TempDir dir;
+    const std::string first = dir.write("a.mid", test::honestSong());
+    fs::create_directories(dir.path() / "x.mid");
+    test::RecordingSinks sinks;
+    MemoryImageWriter writer;
+    const auto result = compileImage(test::PathList({first, dir / "x.mid"}), writer, sinks.sinks());
+    ASSERT_TRUE(result.ok()) << result.message();
+    EXPECT_EQ(result->songsWritten, 1);
+    EXPECT_TRUE(result->stoppedEarly);
+    ASSERT_EQ(sinks.failed.size(), 1u);
+    EXPECT_EQ(sinks.failed[0].first, dir / "x.mid");
+    EXPECT_EQ(sinks.failed[0].second, "cannot read: Is a directory");
+}
+
+TEST(FileAccess, FolderNamedLikeASongOnTheCommandLineIsAFolderOfSongs) {
+    test::TempDir dir;
+    dir.write("x.mid/inner.kar", test::honestSong());
+    const auto run = test::runCommand(build("-o " + shellQuote(dir / "out") + " " + shellQuote(dir / "x.mid")));
+    EXPECT_EQ(run.status, 0) << run.err;
+    const Bytes list = dir.read("out/SongList.txt");
+    EXPECT_EQ(std::string(list.begin(), list.end()), "1\tinner\tLa\r\n");
+}
+
+TEST(FileAccess, UnreadableSongIsNamedWithTheSystemsReason) {
+    test::TempDir dir;
+    const std::string song = dir.write("locked.mid", test::honestSong());
+    fs::permissions(song, fs::perms::none);
+    fs::create_directories(dir.path() / "out");
+    fs::permissions(dir.path() / "out", fs::perms::all);
+    const std::string command = test::asUnprivilegedUser(build("-o " + shellQuote(dir / "out") + " " + shellQuote(song)));
+    if (command.empty()) GTEST_SKIP() << "running as root without setpriv: root reads any file";
+    const auto run = test::runCommand(command);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, song + ": cannot open: Permission denied\n");
+    EXPECT_EQ(dir.read("out/DADEDA00.DEZ").size(), 4096u);
+}
+
+// The list names a file that is removed just before the compilation reads it.
+class VanishingList : public SongSource {
+public:
+    VanishingList(std::vector<std::string> paths, size_t vanishing) : paths_(std::move(paths)), vanishing_(vanishing) {}
+    int32_t count() const override { return static_cast<int32_t>(paths_.size()); }
+    std::string path(int32_t index) const override {
+        const auto i = static_cast<size_t>(index);
+        if (i == vanishing_) fs::remove(paths_[i]);
+        return paths_[i];
+    }
+
+private:
+    std::vector<std::string> paths_;
+    size_t vanishing_;
+};
+
+TEST(FileAccess, SongRemovedBeforeItIsReadIsNamedAndEndsOrIsSkipped) {
+    for (const bool skipBad : {false, true}) {
+        SCOPED_TRACE(skipBad ? "skipping bad songs" : "stopping at a bad song");
+        test::TempDir dir;
+        const std::vector<std::string> paths = {dir.write("1.mid", test::honestSong()), dir.write("2.mid", test::honestSong()),
+                                                dir.write("3.mid", test::honestSong())};
+        test::RecordingSinks sinks;
+        FileImageWriter writer(dir.path());
+        const auto result = compileImage(VanishingList(paths, 1), writer, sinks.sinks(), {.skipBad = skipBad});
+        ASSERT_TRUE(result.ok()) << result.message();
+        EXPECT_EQ(result->songsWritten, skipBad ? 2 : 1);
+        ASSERT_EQ(sinks.failed.size(), 1u);
+        EXPECT_EQ(sinks.failed[0].first, paths[1]);
+        EXPECT_EQ(sinks.failed[0].second, "cannot open: No such file or directory");
+        const Bytes list = dir.read("SongList.txt");
+        EXPECT_EQ(std::string(list.begin(), list.end()), skipBad ? "1\t1\tLa\r\n2\t3\tLa\r\n" : "1\t1\tLa\r\n");
+    }
+}
+
+TEST(FileAccess, OutputThatIsAFileIsRefusedByName) {
+    test::TempDir dir;
+    const std::string song = dir.write("a.mid", test::honestSong());
+    const std::string notAFolder = dir.write("out", Bytes{'x'});
+    const auto run = test::runCommand(build("-o " + shellQuote(notAFolder) + " " + shellQuote(song)));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("zmrimage: cannot create " + notAFolder + ": ", 0), 0u) << run.err;
+    EXPECT_EQ(dir.read("out"), Bytes{'x'});
+}
+
+TEST(FileAccess, OutputFolderWithoutWritePermissionKeepsTheOldFiles) {
+    test::TempDir dir;
+    const std::string song = dir.write("a.mid", test::honestSong());
+    const fs::path out = dir.path() / "out";
+    fs::create_directories(out);
+    fs::permissions(out, fs::perms::all);
+    // Root writes into any folder, so as root the command runs as another user.
+    const std::string first = test::asUnprivilegedUser(build("-o " + shellQuote(out.string()) + " " + shellQuote(song)));
+    if (first.empty()) GTEST_SKIP() << "running as root without setpriv: root writes into any folder";
+    ASSERT_EQ(test::runCommand(first).status, 0);
+    const Bytes oldImage = dir.read("out/DADEDA00.DEZ"), oldList = dir.read("out/SongList.txt");
+
+    // Readable and searchable by all, writable by root alone (or by nobody, without root).
+    const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec |
+                          fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(out, ::geteuid() == 0 ? readOnly | fs::perms::owner_write : readOnly);
+    const std::string second = dir.write("b.mid", test::honestSong());
+    const auto run = test::runCommand(test::asUnprivilegedUser(build("-o " + shellQuote(out.string()) + " " + shellQuote(second))));
+    fs::permissions(out, fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "zmrimage: cannot write " + (out / "DADEDA00.DEZ").string() + ": Permission denied\n");
+    EXPECT_EQ(dir.read("out/DADEDA00.DEZ"), oldImage);
+    EXPECT_EQ(dir.read("out/SongList.txt"), oldList);
+}
+
+TEST(FileAccess, ReadOnlyFileSystemKeepsTheOldFiles) {
+    test::TempDir dir;
+    fs::create_directories(dir.path() / "disk");
+    test::ScratchMount disk(dir / "disk", "size=1m");
+    if (!disk.mounted()) GTEST_SKIP() << disk.reason();
+    const std::string song = dir.write("a.mid", test::honestSong());
+    ASSERT_EQ(test::runCommand(build("-o " + shellQuote(dir / "disk") + " " + shellQuote(song))).status, 0);
+    const Bytes oldImage = dir.read("disk/DADEDA00.DEZ"), oldList = dir.read("disk/SongList.txt");
+    if (!disk.remountReadOnly()) GTEST_SKIP() << "cannot make the tmpfs read-only here";
+
+    const std::string second = dir.write("b.mid", test::honestSong());
+    const auto run = test::runCommand(build("-o " + shellQuote(dir / "disk") + " " + shellQuote(second)));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "zmrimage: cannot write " + (dir.path() / "disk" / "DADEDA00.DEZ").string() + ": Read-only file system\n");
+    EXPECT_EQ(dir.read("disk/DADEDA00.DEZ"), oldImage);
+    EXPECT_EQ(dir.read("disk/SongList.txt"), oldList);
+}
+
+}  // namespace
+}  // namespace zmr
