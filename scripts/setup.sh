@@ -12,10 +12,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the dialog, and its tests on the offscreen platform
   qt6-base-dev qt6-qpa-plugins
+  # the fuzz targets (libFuzzer), whose smoke test the test script runs
+  clang libclang-rt-14-dev
 )
-if [[ "${ZMR_SETUP_FUZZ:-0}" == 1 ]]; then
-  packages+=(clang libclang-rt-14-dev)        # libFuzzer
-fi
 if [[ "${ZMR_SETUP_SCREENSHOT:-0}" == 1 ]]; then
   packages+=(xvfb xauth xdotool imagemagick)  # the dialog under a virtual display
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test twice: in a normal build and in a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error.
+# with AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error;
+# then runs each fuzz target for a short while (ZMR_FUZZ_SMOKE_SECONDS, default 20).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -21,3 +22,5 @@ echo "== normal build =="
 run_suite "$root/build/release"
 echo "== sanitizer build (ASan + UBSan) =="
 run_suite "$root/build/sanitize" -DZMR_SANITIZE=ON
+echo "== fuzz smoke test (libFuzzer, ${ZMR_FUZZ_SMOKE_SECONDS:-20} s per target) =="
+ZMR_FUZZ_BUILD="$root/build/fuzz" ZMR_FUZZ_JOBS="$jobs" "$root/scripts/fuzz.sh" "${ZMR_FUZZ_SMOKE_SECONDS:-20}"
