@@ -1,17 +1,24 @@
 // Writes the generated seeds of the fuzz corpus: small songs that reach each
-// corner of the MIDI reader on purpose, and LZW inputs that reach each corner
-// of the decoder, so that a short fuzzing run starts from deep coverage.
+// corner of the MIDI reader on purpose, LZW inputs that reach each corner of
+// the decoder, and images compiled from such songs (and from the example
+// songs, when their folder is given), so that a short fuzzing run starts from
+// deep coverage.
 //
-//   zmr_fuzz_seeds fuzz/corpus
+//   zmr_fuzz_seeds fuzz/corpus [examples]
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "codec/lzw_compress.h"
+#include "image/compile_image.h"
+#include "image/convert_song.h"
+#include "image/memory_image_writer.h"
 #include "support/midi_writer.h"
 
 namespace {
@@ -171,15 +178,70 @@ bool writeLzwSeeds(const fs::path& folder) {
            save(folder, "zeros", Bytes(64, 0));
 }
 
+// Songs held in memory under their names, compiled in list order.
+class SongsInMemory : public zmr::SongSource, public zmr::ProgressSink, public zmr::TitleSink, public zmr::SongMessageSink {
+public:
+    void add(const std::string& name, Bytes bytes) { songs_.emplace_back(name, std::move(bytes)); }
+    int32_t count() const override { return static_cast<int32_t>(songs_.size()); }
+    std::string path(int32_t index) const override { return std::to_string(index) + "/" + songs_[static_cast<size_t>(index)].first; }
+    void setRange(int32_t, int32_t) override {}
+    void setPosition(int32_t) override {}
+    void setTitle(std::string_view) override {}
+    void songFailed(std::string_view, std::string_view) override {}
+
+    Bytes image() {
+        zmr::MemoryImageWriter writer;
+        zmr::CompileOptions options;
+        options.threads = 1;
+        options.convert = [this](const std::string& path) {
+            const size_t index = std::stoul(path.substr(0, path.find('/')));
+            return zmr::convertSong(path, songs_[index].second);
+        };
+        if (!zmr::compileImage(*this, writer, {*this, *this, *this}, options).ok()) return {};
+        return writer.image();
+    }
+
+private:
+    std::vector<std::pair<std::string, Bytes>> songs_;
+};
+
+bool writeImageSeeds(const fs::path& folder, const fs::path& examples) {
+    SongsInMemory none, one, three, failed, twoGroups, collection;
+    one.add("Tiny.mid", tinySong());
+    three.add("Tiny.mid", tinySong());
+    three.add("Two Tracks.mid", twoTrackSong());
+    three.add("Lo+`i ru.kar", lyricSong());
+    failed.add("Tiny.mid", tinySong());
+    failed.add("Broken.mid", divisionOf(0));
+    for (int i = 0; i < 257; ++i) twoGroups.add("Song " + std::to_string(i) + ".mid", i % 2 ? tinySong() : runningStatusSong());
+    bool ok = save(folder, "none.dez", none.image()) && save(folder, "one.dez", one.image()) &&
+              save(folder, "three.dez", three.image()) && save(folder, "failed-song.dez", failed.image()) &&
+              save(folder, "two-groups.dez", twoGroups.image());
+    if (examples.empty()) return ok;
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(examples)) {
+        const std::string extension = entry.path().extension().string();
+        if (extension == ".mid" || extension == ".MID" || extension == ".kar") files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        collection.add(file.filename().string(), Bytes(std::istreambuf_iterator<char>(in), {}));
+    }
+    return ok && save(folder, "examples.dez", collection.image());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s CORPUS_FOLDER [EXAMPLES_FOLDER]\n", argv[0]);
         return 2;
     }
     const fs::path corpus(argv[1]);
-    if (!writeSongSeeds(corpus / "convert_song") || !writeLzwSeeds(corpus / "lzw")) {
+    const fs::path examples(argc == 3 ? argv[2] : "");
+    if (!writeSongSeeds(corpus / "convert_song") || !writeLzwSeeds(corpus / "lzw") ||
+        !writeImageSeeds(corpus / "image", examples)) {
         std::fprintf(stderr, "%s: cannot write the seeds\n", argv[1]);
         return 1;
     }
