@@ -61,6 +61,7 @@ private slots:
     void rejectedSongIsShownAndEndsTheCompilation();
     void songThatCannotBeOpenedIsShown();
     void outputThatCannotBeWrittenIsShown();
+    void dialogTornDownWhileCompilingDoesNotHang();
     void everyWayOfClosingEndsTheDialog_data();
     void everyWayOfClosingEndsTheDialog();
 
@@ -277,6 +278,21 @@ void DialogCommandsTest::outputThatCannotBeWrittenIsShown() {
     QVERIFY(reports[0].songPath.isEmpty());
     QCOMPARE(dialog.windowTitle(), QString("ZMR Disc Image Tool - Done"));
     QVERIFY(controlById<QPushButton>(dialog, 3)->isEnabled());
+}
+
+void DialogCommandsTest::dialogTornDownWhileCompilingDoesNotHang() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("a.mid"), rejectedSong());
+    auto* dialog = new CImageToolDlg;
+    bool reported = false;
+    dialog->setErrorReporter([&](const QString&, const QString&) { reported = true; });
+    dialog->addSongFolder(folder.path());
+    dialog->createImage();
+    // The compilation will wait on the report of its failed song, which the
+    // dialog can no longer deliver: it must still run to its end.
+    delete dialog;
+    QVERIFY(!reported);
+    QCOMPARE(readFile(folder.filePath("DADEDA00.DEZ")).size(), 4096);
 }
 
 void DialogCommandsTest::everyWayOfClosingEndsTheDialog_data() {
