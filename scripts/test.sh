@@ -13,14 +13,16 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
 run_suite() {
   local dir=$1; shift
-  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZMR_WERROR=ON "$@"
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
 }
 
 echo "== normal build =="
-run_suite "$root/build/release"
+run_suite "$root/build/release" -DZMR_WERROR=ON
 echo "== sanitizer build (ASan + UBSan) =="
-run_suite "$root/build/sanitize" -DZMR_SANITIZE=ON
+# Warnings stay warnings here: GCC's flow analysis reports false positives in
+# instrumented standard-library code (std::regex, std::function).
+run_suite "$root/build/sanitize" -DZMR_SANITIZE=ON -DZMR_WERROR=OFF
 echo "== fuzz smoke test (libFuzzer, ${ZMR_FUZZ_SMOKE_SECONDS:-20} s per target) =="
 ZMR_FUZZ_BUILD="$root/build/fuzz" ZMR_FUZZ_JOBS="$jobs" "$root/scripts/fuzz.sh" "${ZMR_FUZZ_SMOKE_SECONDS:-20}"
