@@ -115,7 +115,8 @@ private:
                                         std::to_string(expected / kSectorSize));
             return expected;
         }
-        if (claimed != expected && looksLikeIndexBlock(claimed)) {
+        // Index blocks only ever follow the records before them.
+        if (claimed != expected && claimed >= groupEnd_ && looksLikeIndexBlock(claimed)) {
             if (g == 0) {
                 problem(0, entryOffset, entryName + " is " + std::to_string(claimed / kSectorSize) + ", expected 1");
             } else {
@@ -186,7 +187,7 @@ private:
                 return k;
             }
             const uint32_t sizeFigure = word(block + kSongsPerGroup * 4 + 4 * k);
-            SongLocation song{number, g, k, block, offsetWord, sizeFigure, position, framing->size(position), *framing};
+            SongLocation song{number, g, k, block, offsetWord, sizeFigure, position, framing->size(position), *framing, true};
             checkRecord(song);
             scan_.songs.push_back(song);
             position += song.recordSize;
@@ -214,11 +215,14 @@ private:
                                 : " (the previous offset word plus the previous record's size)"));
             return position;
         }
-        if (offsetWord != 0 && looksLikeRecord(block + offsetWord)) {
+        // Records only ever follow the one before them, so each is read once.
+        const uint64_t earliest = k == 0 ? block + kIndexBlockSize : scan_.songs.back().recordOffset + 1;
+        if (block + offsetWord >= earliest && looksLikeRecord(block + offsetWord)) {
             if (k == 0) {
                 problem(number, wordOffset, "offset word is " + std::to_string(offsetWord) + ", expected 2048");
             } else {
-                const SongLocation& previous = scan_.songs.back();
+                SongLocation& previous = scan_.songs.back();
+                previous.framingTrusted = false;
                 problem(number - 1, previous.recordOffset,
                         "the record's framing gives " + std::to_string(previous.recordSize) +
                             " bytes (24 + C_t + C_e rounded up to 16), but the next offset word puts " +

@@ -36,6 +36,9 @@ struct SongLocation {
     uint64_t recordOffset = 0;  // where the record lies (the stored word may be wrong)
     uint64_t recordSize = 0;    // 24 + C_t + C_e rounded up to 16
     RecordFraming framing;
+    // False when the next record lies elsewhere than this framing says: its
+    // sections are then not where the framing puts them.
+    bool framingTrusted = true;
 };
 
 // The entry of a song whose conversion failed: the compiler stores its offset

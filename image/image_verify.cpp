@@ -47,6 +47,10 @@ std::optional<std::vector<uint8_t>> decodeChecked(ImageVerification& report, std
 }
 
 void verifySong(ImageVerification& report, std::span<const uint8_t> image, const SongLocation& song) {
+    if (!song.framingTrusted) {
+        report.titles.emplace_back();  // already blamed; its sections would overlap the next record
+        return;
+    }
     const RecordFraming& f = song.framing;
     std::optional<std::vector<uint8_t>> title;
     if (const auto text = decodeChecked(report, image, song, f.text, "text section", kTextRecordSize)) {
