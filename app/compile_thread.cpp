@@ -6,7 +6,7 @@
 #include <QMetaObject>
 #include <QThread>
 
-#include "app/song_path_list.h"
+#include "image/song_path_list.h"
 #include "image/file_image_writer.h"
 
 namespace zmr::gui {

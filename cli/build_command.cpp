@@ -15,6 +15,7 @@
 #include "image/file_image_writer.h"
 #include "image/image_layout.h"
 #include "image/song_order.h"
+#include "image/song_path_list.h"
 
 namespace zmr::cli {
 namespace {
@@ -24,16 +25,6 @@ struct BuildOptions {
     bool quiet = false;
     bool skipBad = false;
     std::vector<std::string> paths;
-};
-
-class PathList : public SongSource {
-public:
-    explicit PathList(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-    int32_t count() const override { return static_cast<int32_t>(paths_.size()); }
-    std::string path(int32_t index) const override { return paths_[static_cast<size_t>(index)]; }
-
-private:
-    std::vector<std::string> paths_;
 };
 
 bool stderrIsTerminal() {
@@ -74,7 +65,7 @@ int runBuild(const BuildOptions& options) {
         return kExitUsage;
     }
 
-    const PathList list(std::move(songs).value());
+    const SongPathList list(std::move(songs).value());
     FileImageWriter writer(options.outputDir);
     TerminalReporter reporter(stderr, !options.quiet && stderrIsTerminal());
     const CompileSinks sinks{reporter, reporter, reporter};

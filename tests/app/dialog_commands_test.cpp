@@ -13,7 +13,7 @@
 
 #include "app/dialog_test_support.h"
 #include "app/image_tool_dlg.h"
-#include "app/song_path_list.h"
+#include "image/song_path_list.h"
 #include "image/compile_image.h"
 #include "image/memory_image_writer.h"
 
@@ -194,7 +194,7 @@ void DialogCommandsTest::createImageWritesWhatTheCommandLineWrites() {
         void songFailed(std::string_view, std::string_view) override {}
     } quiet;
     zmr::MemoryImageWriter memory;
-    QVERIFY(zmr::compileImage(SongPathList(paths), memory, {quiet, quiet, quiet}).ok());
+    QVERIFY(zmr::compileImage(zmr::SongPathList(paths), memory, {quiet, quiet, quiet}).ok());
     QCOMPARE(image, bytesOf(memory.image()));
     QCOMPARE(songList, bytesOf(memory.songList()));
 
