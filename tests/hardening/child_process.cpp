@@ -64,7 +64,7 @@ constexpr int kThrew = 125;
 
 }  // namespace
 
-bool addressSpaceLimited() { return !kAddressSanitizer; }
+bool underAddressSanitizer() { return kAddressSanitizer; }
 
 std::string ChildOutcome::describe() const {
     if (exited) return "exited with " + std::to_string(exitCode) + ", peak RSS +" + std::to_string(peakRssGrowthKib) + " KiB";

@@ -25,8 +25,9 @@ struct ChildLimits {
     unsigned seconds = 60;
 };
 
-// Whether the address-space limit is applied in this build.
-bool addressSpaceLimited();
+// Under AddressSanitizer the address space is not limited, and freed memory
+// stays resident in its quarantine, so peak memory says little.
+bool underAddressSanitizer();
 
 // `body`'s result becomes the child's exit code; 125 when it throws.
 ChildOutcome runInChild(const std::function<int()>& body, const ChildLimits& limits = {});
