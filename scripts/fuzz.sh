@@ -12,7 +12,8 @@
 #
 # Environment: ZMR_FUZZ_BUILD (build folder, default build/fuzz),
 # ZMR_FUZZ_PARALLEL=1 (run the targets at the same time, not in turn),
-# ZMR_FUZZ_JOBS (build jobs, default 2).
+# ZMR_FUZZ_JOBS (build jobs, default 2), ZMR_FUZZ_FLAGS (more libFuzzer
+# flags, e.g. -max_len=8192 to mutate small inputs only).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -43,7 +44,7 @@ run_target() {
   # The first folder receives new inputs; the committed ones are only read.
   "$build/fuzz/zmr_fuzz_$name" "$corpus" "${seeds[@]}" \
     -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$crashes/" >"$log" 2>&1
+    -print_final_stats=1 -artifact_prefix="$crashes/" ${ZMR_FUZZ_FLAGS:-} >"$log" 2>&1
 }
 
 summarize() {
