@@ -4,11 +4,11 @@
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
-#include "image/event_records.h"
 #include "image/file_bytes.h"
-#include "image/song_extract.h"
-#include "image/song_streams.h"
-#include "image/text_records.h"
+#include "readback/event_records.h"
+#include "readback/song_extract.h"
+#include "readback/song_streams.h"
+#include "readback/text_records.h"
 
 namespace zmr::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "image/image_scan.h"
+#include "readback/image_scan.h"
 
 namespace zmr::cli {
 

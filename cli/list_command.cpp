@@ -6,9 +6,9 @@
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
-#include "image/event_records.h"
-#include "image/song_streams.h"
-#include "image/text_records.h"
+#include "readback/event_records.h"
+#include "readback/song_streams.h"
+#include "readback/text_records.h"
 #include "text/code_page_inverse.h"
 
 namespace zmr::cli {

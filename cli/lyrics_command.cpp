@@ -5,8 +5,8 @@
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
-#include "image/song_streams.h"
-#include "image/text_records.h"
+#include "readback/song_streams.h"
+#include "readback/text_records.h"
 #include "text/code_page_inverse.h"
 
 namespace zmr::cli {

@@ -5,8 +5,8 @@
 #include "cli/commands.h"
 #include "cli/image_input.h"
 #include "image/file_bytes.h"
-#include "image/image_verify.h"
-#include "image/song_list_check.h"
+#include "readback/image_verify.h"
+#include "readback/song_list_check.h"
 
 namespace zmr::cli {
 namespace {

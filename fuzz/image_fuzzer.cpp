@@ -12,12 +12,12 @@
 
 #include "fuzz/fuzz_check.h"
 #include "image/convert_song.h"
-#include "image/event_records.h"
-#include "image/image_verify.h"
-#include "image/song_extract.h"
-#include "image/song_list_check.h"
-#include "image/song_streams.h"
-#include "image/text_records.h"
+#include "readback/event_records.h"
+#include "readback/image_verify.h"
+#include "readback/song_extract.h"
+#include "readback/song_list_check.h"
+#include "readback/song_streams.h"
+#include "readback/text_records.h"
 
 namespace {
 

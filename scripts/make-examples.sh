@@ -12,4 +12,4 @@ cmake --build "$build" -j2 --target zmr_make_examples
 
 # Songs that the generator no longer makes must not linger.
 find "$root/examples" -maxdepth 1 -type f \( -iname '*.mid' -o -iname '*.kar' \) -delete 2>/dev/null || true
-"$build/scripts/example_songs/zmr_make_examples" "$root/examples"
+"$build/examples/generator/zmr_make_examples" "$root/examples"

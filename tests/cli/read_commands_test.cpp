@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "image/image_scan.h"
-#include "image/song_streams.h"
+#include "readback/image_scan.h"
+#include "readback/song_streams.h"
 #include "support/memory_compile.h"
 #include "support/midi_writer.h"
 #include "support/run_command.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "codec/result.h"
-#include "image/image_scan.h"
+#include "readback/image_scan.h"
 
 namespace zmr {
 

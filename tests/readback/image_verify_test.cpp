@@ -1,7 +1,7 @@
 // Verification of whole images: every image the compiler makes is sound, and
 // a single damaged byte in any structure is found and blamed on its own song.
 
-#include "image/image_verify.h"
+#include "readback/image_verify.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include "codec/byte_order.h"
 #include "codec/lzw_compress.h"
 #include "image/image_layout.h"
-#include "image/song_list_check.h"
-#include "image/song_streams.h"
+#include "readback/song_list_check.h"
+#include "readback/song_streams.h"
 #include "support/memory_compile.h"
 
 namespace zmr {

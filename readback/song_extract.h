@@ -23,8 +23,8 @@
 #include <span>
 #include <vector>
 
-#include "image/event_records.h"
-#include "image/text_records.h"
+#include "readback/event_records.h"
+#include "readback/text_records.h"
 #include "text/code_page_inverse.h"
 
 namespace zmr {

@@ -1,4 +1,4 @@
-#include "image/event_records.h"
+#include "readback/event_records.h"
 
 #include "midi/event_stream.h"
 

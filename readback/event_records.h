@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "image/stream_problem.h"
+#include "readback/stream_problem.h"
 
 namespace zmr {
 

@@ -1,4 +1,4 @@
-#include "image/song_extract.h"
+#include "readback/song_extract.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "image/song_streams.h"
+#include "readback/song_streams.h"
 
 #include "codec/lzw_decompress.h"
 

@@ -1,4 +1,4 @@
-#include "image/text_records.h"
+#include "readback/text_records.h"
 
 #include "text/name_buffer.h"
 #include "text/text_stream.h"

@@ -1,13 +1,13 @@
 // Reading text streams back: the title, the lyric lines as the player shows
 // them (in Unicode, from VIQR and from VNI alike), and streams out of shape.
 
-#include "image/text_records.h"
+#include "readback/text_records.h"
 
 #include <gtest/gtest.h>
 
 #include "image/convert_song.h"
-#include "image/record_framing.h"
-#include "image/song_streams.h"
+#include "readback/record_framing.h"
+#include "readback/song_streams.h"
 #include "support/midi_writer.h"
 #include "text/code_page_inverse.h"
 #include "text/text_stream.h"

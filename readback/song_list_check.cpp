@@ -1,4 +1,4 @@
-#include "image/song_list_check.h"
+#include "readback/song_list_check.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "image/image_scan.h"
+#include "readback/image_scan.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "image/record_framing.h"
+#include "readback/record_framing.h"
 
 #include "codec/byte_order.h"
 #include "image/song_record.h"

@@ -1,12 +1,12 @@
-#include "image/image_verify.h"
+#include "readback/image_verify.h"
 
 #include <algorithm>
 
 #include "codec/lzw_compress.h"
-#include "image/event_records.h"
-#include "image/song_streams.h"
-#include "image/text_records.h"
 #include "midi/event_stream.h"
+#include "readback/event_records.h"
+#include "readback/song_streams.h"
+#include "readback/text_records.h"
 #include "text/text_stream.h"
 
 namespace zmr {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "image/record_framing.h"
+#include "readback/record_framing.h"
 
 namespace zmr {
 

@@ -1,13 +1,13 @@
 // Songs back out of an image: the MIDI file must play as the player would and
 // compile to the same streams again.
 
-#include "image/song_extract.h"
+#include "readback/song_extract.h"
 
 #include <gtest/gtest.h>
 
-#include "image/image_scan.h"
-#include "image/song_streams.h"
 #include "midi/time_units.h"
+#include "readback/image_scan.h"
+#include "readback/song_streams.h"
 #include "support/memory_compile.h"
 
 namespace zmr {

@@ -1,11 +1,11 @@
 // A song list against its image: numbering, line ends, and titles compared
 // through the transcoder, since the list keeps untranscoded bytes.
 
-#include "image/song_list_check.h"
+#include "readback/song_list_check.h"
 
 #include <gtest/gtest.h>
 
-#include "image/image_verify.h"
+#include "readback/image_verify.h"
 #include "support/memory_compile.h"
 
 namespace zmr {
