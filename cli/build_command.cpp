@@ -87,8 +87,8 @@ int runBuild(const BuildOptions& options) {
 
 void addBuildCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<BuildOptions>();
-    CLI::App* build = app.add_subcommand(
-        "build",
+    CLI::App* build = app.add_subcommand("build", "Compile songs into DADEDA00.DEZ and SongList.txt");
+    build->footer(
         "Compile songs into DADEDA00.DEZ and SongList.txt.\n"
         "A PATH that is a folder adds its .mid and .kar files (any letter case, not recursive); any other\n"
         "PATH is a song. Songs are ordered by their full paths, letter case ignored. Without --skip-bad the\n"

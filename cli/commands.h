@@ -1,6 +1,8 @@
 #pragma once
 // Each subcommand registers its options and, once parsed, leaves the action
-// that main runs; the action returns the process's exit status.
+// that main runs; the action returns the process's exit status. A subcommand's
+// description is one line, so that "zmrimage --help" fits a screen; its whole
+// text is the footer of "zmrimage SUBCOMMAND --help".
 
 #include <CLI/CLI.hpp>
 

@@ -73,8 +73,8 @@ int runExtract(const ExtractOptions& options) {
 
 void addExtractCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<ExtractOptions>();
-    CLI::App* extract = app.add_subcommand(
-        "extract",
+    CLI::App* extract = app.add_subcommand("extract", "Turn a song of an image back into a MIDI file");
+    extract->footer(
         "Turn song N back into a Standard MIDI File (format 1) that any MIDI player plays and that\n"
         "zmrimage build compiles to the same event stream and the same lyric characters again.\n"
         "Track 1 holds the music: a set-tempo of 17000 microseconds per quarter note at tick 0 with a\n"

@@ -62,8 +62,8 @@ int runInfo(const std::string& path) {
 
 void addInfoCommand(CLI::App& app, CommandAction& action) {
     auto path = std::make_shared<std::string>();
-    CLI::App* info = app.add_subcommand(
-        "info",
+    CLI::App* info = app.add_subcommand("info", "Summarise an image: header, groups, songs, sizes and compression");
+    info->footer(
         "Summarise an image: whether its header is the player's, the number of song groups and songs,\n"
         "its size, and the compressed and uncompressed bytes of the text and event sections with the\n"
         "compression ratio (compressed as a share of uncompressed). Only the layout and the record\n"

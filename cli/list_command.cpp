@@ -105,8 +105,8 @@ int runList(const ListOptions& options) {
 
 void addListCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<ListOptions>();
-    CLI::App* list = app.add_subcommand(
-        "list",
+    CLI::App* list = app.add_subcommand("list", "List the songs of an image, one row each (--json for one JSON document)");
+    list->footer(
         "List the songs of an image, numbered from 1 in image order as in SongList.txt: group and entry,\n"
         "record offset and size, size figure (size / 1472), compressed (C) and uncompressed (L) lengths\n"
         "of the text (t) and event (e) sections, notes, lyric characters (line ends not counted), the\n"

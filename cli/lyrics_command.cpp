@@ -72,8 +72,8 @@ int runLyrics(const LyricsOptions& options) {
 
 void addLyricsCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<LyricsOptions>();
-    CLI::App* lyrics = app.add_subcommand(
-        "lyrics",
+    CLI::App* lyrics = app.add_subcommand("lyrics", "Show a song's title and lyrics as the player will");
+    lyrics->footer(
         "Show song N's text as the player will: first its title, then the lyrics line by line (a line\n"
         "ends at code 13), each line after the time of its first record as mm:ss.cc. A record carries\n"
         "the time of the lyric event whose byte completed it, so the last letter of a syllable often\n"

@@ -71,8 +71,8 @@ int runVerify(const VerifyOptions& options) {
 
 void addVerifyCommand(CLI::App& app, CommandAction& action) {
     auto options = std::make_shared<VerifyOptions>();
-    CLI::App* verify = app.add_subcommand(
-        "verify",
+    CLI::App* verify = app.add_subcommand("verify", "Check everything an image promises, and its SongList.txt when given");
+    verify->footer(
         "Check everything an image promises and report each problem with its song number and byte offset:\n"
         "the header bytes; group table entries naming sector-aligned index blocks in increasing order,\n"
         "0 after the last group; offset words that follow from the record sizes; size figures equal to\n"

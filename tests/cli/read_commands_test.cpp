@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -215,6 +216,18 @@ TEST(ReadCommands, HelpSaysWhatEachCommandDoes) {
         EXPECT_NE(run.out.find(phrase), std::string::npos) << command << ":\n" << run.out;
     }
     EXPECT_EQ(runCommand(zmrimage("extract x.dez 1")).status, 2);  // -o is required
+}
+
+TEST(ReadCommands, TopLevelHelpFitsAScreenWithOneLinePerCommand) {
+    const auto run = runCommand(zmrimage("--help"));
+    EXPECT_EQ(run.status, 0);
+    const std::vector<std::string> lines = linesOf(run.out);
+    EXPECT_LE(lines.size(), 24u) << run.out;
+    for (const std::string command : {"build", "info", "list", "verify", "lyrics", "extract"}) {
+        const auto named = std::count_if(lines.begin(), lines.end(),
+                                         [&](const std::string& line) { return line.rfind("  " + command + " ", 0) == 0; });
+        EXPECT_EQ(named, 1) << command << ":\n" << run.out;
+    }
 }
 
 }  // namespace
