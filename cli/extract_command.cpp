@@ -1,6 +1,8 @@
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
@@ -19,7 +21,15 @@ struct ExtractOptions {
     std::string outputPath;
 };
 
+// A missing folder is created, as build -o does.
 bool writeFile(const std::string& path, std::span<const uint8_t> bytes) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    if (!folder.empty()) std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", folder.string().c_str(), error.message().c_str());
+        return false;
+    }
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
