@@ -10,6 +10,7 @@
 #endif
 
 #include "cli/commands.h"
+#include "cli/interrupt_cleanup.h"
 #include "cli/terminal_reporter.h"
 #include "image/compile_image.h"
 #include "image/file_image_writer.h"
@@ -53,6 +54,7 @@ Result<std::vector<std::string>> gatherSongs(const std::vector<std::string>& arg
 }
 
 int runBuild(const BuildOptions& options) {
+    InterruptCleanup cleanup;  // before the compilation starts its threads
     Result<std::vector<std::string>> songs = gatherSongs(options.paths);
     if (!songs) {
         std::fprintf(stderr, "zmrimage: %s\n", songs.message().c_str());
@@ -66,7 +68,7 @@ int runBuild(const BuildOptions& options) {
     }
 
     const SongPathList list(std::move(songs).value());
-    FileImageWriter writer(options.outputDir);
+    FileImageWriter writer(options.outputDir, &cleanup);
     TerminalReporter reporter(stderr, !options.quiet && stderrIsTerminal());
     const CompileSinks sinks{reporter, reporter, reporter};
     Result<CompileSummary> result = compileImage(list, writer, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}});

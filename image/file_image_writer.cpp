@@ -37,7 +37,8 @@ bool syncToDisk(std::FILE* file) {
 
 }  // namespace
 
-FileImageWriter::FileImageWriter(fs::path folder) : folder_(std::move(folder)) {}
+FileImageWriter::FileImageWriter(fs::path folder, TemporaryFileWatcher* watcher)
+    : folder_(std::move(folder)), watcher_(watcher) {}
 
 FileImageWriter::~FileImageWriter() { abandon(); }
 
@@ -53,7 +54,10 @@ Status FileImageWriter::open(Output& out, const char* finalName) {
         out.temporary = folder_ / ("." + std::string(finalName) + "." + randomSuffix() + ".tmp");
         errno = 0;
         out.file = std::fopen(out.temporary.string().c_str(), "w+bx");
-        if (out.file) return success();
+        if (out.file) {
+            if (watcher_) watcher_->created(out.temporary);
+            return success();
+        }
         if (errno != EEXIST) break;
     }
     const int error = errno;
@@ -114,8 +118,10 @@ Status FileImageWriter::commit() {
         abandon();
         return s;
     }
+    if (watcher_) watcher_->placing();
     Status placed = putInPlace();
     abandon();  // removes whatever temporary file is left
+    if (watcher_) watcher_->placed();
     return placed;
 }
 
@@ -135,6 +141,7 @@ Status FileImageWriter::putInPlace() {
         if (haveBackup) fs::remove(backup, error);
         return Failure{"cannot replace " + imagePath().string() + ": " + error.message()};
     }
+    if (watcher_) watcher_->gone(image_.temporary);
     image_.temporary.clear();
     fs::rename(songList_.temporary, songListPath(), error);
     if (error) {
@@ -143,6 +150,7 @@ Status FileImageWriter::putInPlace() {
         else fs::remove(imagePath(), error);
         return Failure{"cannot replace " + songListPath().string() + ": " + reason};
     }
+    if (watcher_) watcher_->gone(songList_.temporary);
     songList_.temporary.clear();
     if (haveBackup) fs::remove(backup, error);
     return success();
@@ -155,6 +163,7 @@ void FileImageWriter::abandon() {
         if (!out->temporary.empty()) {
             std::error_code ignored;
             fs::remove(out->temporary, ignored);
+            if (watcher_) watcher_->gone(out->temporary);
             out->temporary.clear();
         }
     }

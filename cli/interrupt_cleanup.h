@@ -1,0 +1,43 @@
+#pragma once
+// Ctrl+C, SIGTERM or SIGHUP during a build: the temporary files that the
+// writer has made are removed before the process ends, and the old image and
+// song list stay as they were. The signal still ends the process as it would
+// have, so the shell sees what stopped it.
+
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "image/file_image_writer.h"
+
+namespace zmr::cli {
+
+class InterruptCleanup : public TemporaryFileWatcher {
+public:
+    // Construct before any other thread starts: the threads started later
+    // inherit the blocked signals, and only this object's thread takes them.
+    InterruptCleanup();
+    ~InterruptCleanup() override;
+    InterruptCleanup(const InterruptCleanup&) = delete;
+    InterruptCleanup& operator=(const InterruptCleanup&) = delete;
+
+    void created(const std::filesystem::path& file) override;
+    void gone(const std::filesystem::path& file) override;
+    void placing() override;
+    void placed() override;
+
+private:
+    void waitForSignal();
+
+    // Recursive: the writer reports files gone while it holds the lock for its renames.
+    std::recursive_mutex mutex_;
+    std::set<std::filesystem::path> files_;
+#ifndef _WIN32
+    bool active_ = false;
+    bool stopping_ = false;
+    std::thread thread_;
+#endif
+};
+
+}  // namespace zmr::cli

@@ -1,0 +1,90 @@
+// A build stopped by Ctrl+C or SIGTERM while it waits on a song: its hidden
+// temporary files are gone, the old image and song list are as they were, and
+// the process ends by the signal.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "hardening/hostile_files.h"
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace zmr {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> hiddenFiles(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".")) names.push_back(name);
+    }
+    return names;
+}
+
+pid_t startBuild(const std::vector<std::string>& arguments) {
+    std::vector<std::string> words = {ZMR_CLI_PATH, "build", "-q"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    EXPECT_EQ(posix_spawn(&pid, ZMR_CLI_PATH, nullptr, nullptr, argv.data(), environ), 0);
+    return pid;
+}
+
+// The child's wait status, or -1 when it is still running after the time given.
+int waitFor(pid_t pid, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < end) {
+        if (waitpid(pid, &status, WNOHANG) == pid) return status;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+TEST(BuildInterrupt, SignalRemovesTheTemporaryFilesAndKeepsTheOldOnes) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        test::TempDir dir;
+        const std::string song = dir.write("a.mid", test::honestSong());
+        const std::string out = dir / "out";
+        ASSERT_EQ(waitFor(startBuild({"-o", out, song}), std::chrono::seconds(60)), 0);
+        const auto oldImage = dir.read("out/DADEDA00.DEZ");
+        const auto oldList = dir.read("out/SongList.txt");
+
+        // A FIFO that nobody writes holds the build at that song, its temporary files open.
+        const std::string fifo = dir / "waits.mid";
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        const pid_t pid = startBuild({"-o", out, song, fifo});
+        for (int i = 0; i < 500 && hiddenFiles(out).size() < 2; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(hiddenFiles(out).size(), 2u);
+
+        kill(pid, signal);
+        const int status = waitFor(pid, std::chrono::seconds(30));
+        ASSERT_NE(status, -1) << "the build did not end on the signal";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_TRUE(hiddenFiles(out).empty()) << hiddenFiles(out).front();
+        EXPECT_EQ(dir.read("out/DADEDA00.DEZ"), oldImage);
+        EXPECT_EQ(dir.read("out/SongList.txt"), oldList);
+    }
+}
+
+}  // namespace
+}  // namespace zmr
