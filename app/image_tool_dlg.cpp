@@ -14,6 +14,7 @@
 #include "app/confirmed_folder.h"
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
+#include "app/menu_keyboard.h"
 #include "app/song_file_dialog.h"
 #include "app/song_list_box.h"
 #include "image/song_order.h"
@@ -65,6 +66,7 @@ void CImageToolDlg::createControls() {
     QAction* exit = withId(file->addAction(tr("Exit")), kIdExit);
     connect(add, &QAction::triggered, this, &CImageToolDlg::addFiles);
     connect(exit, &QAction::triggered, this, &CImageToolDlg::exitProgram);
+    new MenuKeyboard(this, menuBar_);
 
     // Created in tab order, which Qt follows.
     quitButton_ = withId(new QPushButton(tr("Quit"), this), kIdQuit);

@@ -13,9 +13,9 @@
 
 #include "app/dialog_test_support.h"
 #include "app/image_tool_dlg.h"
-#include "image/song_path_list.h"
 #include "image/compile_image.h"
 #include "image/memory_image_writer.h"
+#include "image/song_path_list.h"
 
 using namespace zmr::gui;
 using zmr::test::actionById;
@@ -64,6 +64,8 @@ private slots:
     void dialogTornDownWhileCompilingDoesNotHang();
     void everyWayOfClosingEndsTheDialog_data();
     void everyWayOfClosingEndsTheDialog();
+    void menuIsReachedFromTheKeyboard_data();
+    void menuIsReachedFromTheKeyboard();
 
 private:
     // Presses "Create Image" and waits for the compilation to end.
@@ -313,6 +315,35 @@ void DialogCommandsTest::everyWayOfClosingEndsTheDialog() {
     else actionById(dialog, 32772)->trigger();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(finished.size(), 1);
+}
+
+void DialogCommandsTest::menuIsReachedFromTheKeyboard_data() {
+    QTest::addColumn<QString>("way");
+    for (const char* way : {"F10", "Alt+F", "Alt, then F"}) QTest::newRow(way) << QString(way);
+}
+
+// As on Windows: the menu opens from the keyboard, and Down, Enter runs "Exit".
+void DialogCommandsTest::menuIsReachedFromTheKeyboard() {
+    QFETCH(QString, way);
+    CImageToolDlg dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    if (way == "F10") {
+        QTest::keyClick(focus, Qt::Key_F10);
+    } else if (way == "Alt+F") {
+        QTest::keyClick(focus, Qt::Key_F, Qt::AltModifier);
+    } else {
+        QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(focus, Qt::Key_Alt);
+        QTest::keyClick(focus, Qt::Key_F);
+    }
+    QMenu* file = dialog.findChild<QMenuBar*>()->actions().front()->menu();
+    QTRY_VERIFY(file->isVisible());
+    QTest::keyClick(file, Qt::Key_Down);
+    QTest::keyClick(file, Qt::Key_Return);
+    QTRY_VERIFY(!dialog.isVisible());
 }
 
 QTEST_MAIN(DialogCommandsTest)
