@@ -4,6 +4,7 @@
 # then runs each fuzz target for a short while (ZMR_FUZZ_SMOKE_SECONDS, default 20).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/build-options.sh"
 "$root/scripts/setup.sh"
 
 jobs=$(nproc)
@@ -13,16 +14,22 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
 run_suite() {
   local dir=$1; shift
-  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake -S "$root" -B "$dir" "$@"
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
 }
 
+phase_start=$SECONDS
+phase_done() { echo "== $1: $((SECONDS - phase_start)) s =="; phase_start=$SECONDS; }
+
 echo "== normal build =="
-run_suite "$root/build/release" -DZMR_WERROR=ON
+run_suite "$root/build/release" "${ZMR_RELEASE_OPTIONS[@]}"
+phase_done "normal build and tests"
 echo "== sanitizer build (ASan + UBSan) =="
 # Warnings stay warnings here: GCC's flow analysis reports false positives in
 # instrumented standard-library code (std::regex, std::function).
-run_suite "$root/build/sanitize" -DZMR_SANITIZE=ON -DZMR_WERROR=OFF
+run_suite "$root/build/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZMR_SANITIZE=ON -DZMR_WERROR=OFF
+phase_done "sanitizer build and tests"
 echo "== fuzz smoke test (libFuzzer, ${ZMR_FUZZ_SMOKE_SECONDS:-20} s per target) =="
 ZMR_FUZZ_BUILD="$root/build/fuzz" ZMR_FUZZ_JOBS="$jobs" "$root/scripts/fuzz.sh" "${ZMR_FUZZ_SMOKE_SECONDS:-20}"
+phase_done "fuzz smoke test"
