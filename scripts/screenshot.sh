@@ -8,8 +8,10 @@
 # ZMR_SCREENSHOT_SONGS  folder of .mid/.kar songs (default: examples/)
 # ZMR_BUILD_DIR         build folder for zmrimage-gui (default: build/screenshot)
 #
-# The songs are copied into the build folder first (BUILD/Karaoke): the dialog
-# writes DADEDA00.DEZ and SongList.txt into the folder it adds. No window manager runs
+# The songs are copied first into ~/Karaoke, as a user keeps them (the dialog
+# shows their full paths and writes DADEDA00.DEZ and SongList.txt beside them);
+# the folder is removed afterwards, or ~/Karaoke-zmr-example is used when
+# ~/Karaoke already exists, so nothing of the user's is touched. No window manager runs
 # on the virtual display, so the window has no frame; its title, read from the
 # window, is drawn as a strip above the picture.
 set -euo pipefail
@@ -23,16 +25,17 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZMR_BU
 cmake --build "$build" --target zmrimage-gui
 
 work=$(mktemp -d)
+karaoke="$HOME/Karaoke"
+[[ -e $karaoke ]] && karaoke="$HOME/Karaoke-zmr-example"
 xvfb_pid=""
 gui_pid=""
 cleanup() {
   [[ -n $gui_pid ]] && kill "$gui_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
+  rm -rf "$work" "$karaoke"
 }
 trap cleanup EXIT
 
-karaoke="$build/Karaoke"
 rm -rf "$karaoke"
 mkdir -p "$karaoke"
 find "$songs" -maxdepth 1 -type f \( -iname '*.mid' -o -iname '*.kar' \) -exec cp {} "$karaoke/" \;
@@ -55,7 +58,7 @@ eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
 mkdir -p "$(dirname "$output")"
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/window.png"
 convert "$work/window.png" -background '#000080' -gravity north -splice 0x22 \
-  -fill white -pointsize 13 -gravity northwest -annotate +6+4 "$title" \
+  -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf -fill white -pointsize 13 -gravity northwest -annotate +6+4 "$title" \
   -colors 64 "$output"
 echo "saved $output (${WIDTH}x${HEIGHT} window, title \"$title\")"
 echo "image: $(stat -c %s "$karaoke/DADEDA00.DEZ") bytes; SongList.txt:"

@@ -16,7 +16,7 @@ packages=(
   clang libclang-rt-14-dev
 )
 if [[ "${ZMR_SETUP_SCREENSHOT:-0}" == 1 ]]; then
-  packages+=(xvfb xauth xdotool imagemagick)  # the dialog under a virtual display
+  packages+=(xvfb xauth xdotool imagemagick fonts-dejavu-core)  # the dialog under a virtual display
 fi
 
 missing=()
