@@ -10,8 +10,10 @@
 #endif
 
 #include "cli/commands.h"
+#include "cli/disc_output.h"
 #include "cli/interrupt_cleanup.h"
 #include "cli/terminal_reporter.h"
+#include "disc/capacity_checked_writer.h"
 #include "image/compile_image.h"
 #include "image/file_image_writer.h"
 #include "image/image_layout.h"
@@ -26,6 +28,7 @@ struct BuildOptions {
     bool quiet = false;
     bool skipBad = false;
     std::vector<std::string> paths;
+    DiscOptions disc;
 };
 
 bool stderrIsTerminal() {
@@ -69,9 +72,11 @@ int runBuild(const BuildOptions& options) {
 
     const SongPathList list(std::move(songs).value());
     FileImageWriter writer(options.outputDir, &cleanup);
+    CapacityCheckedWriter discWriter(writer, chosenMedium(options.disc));  // refuses files that do not fit
+    ImageWriter& files = wantsDisc(options.disc) ? static_cast<ImageWriter&>(discWriter) : writer;
     TerminalReporter reporter(stderr, !options.quiet && stderrIsTerminal());
     const CompileSinks sinks{reporter, reporter, reporter};
-    Result<CompileSummary> result = compileImage(list, writer, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}});
+    Result<CompileSummary> result = compileImage(list, files, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}});
     reporter.clearLine();
     if (!result) {
         std::fprintf(stderr, "zmrimage: %s\n", result.message().c_str());
@@ -81,6 +86,13 @@ int runBuild(const BuildOptions& options) {
     if (!options.quiet) {
         std::printf("%d song%s written, image %u bytes: %s\n", summary.songsWritten,
                     summary.songsWritten == 1 ? "" : "s", summary.imageSize, writer.imagePath().string().c_str());
+    }
+    if (wantsDisc(options.disc)) {
+        if (!options.quiet) printDiscFill(discWriter.fill());
+        if (!options.disc.isoPath.empty()) {
+            const int status = writeIsoFile(options.disc, writer.imagePath(), writer.songListPath(), &cleanup, options.quiet);
+            if (status != kExitOk) return status;
+        }
     }
     return summary.songsFailed > 0 ? kExitSongFailed : kExitOk;
 }
@@ -102,6 +114,7 @@ void addBuildCommand(CLI::App& app, CommandAction& action) {
     build->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
     build->add_flag("--skip-bad", options->skipBad, "Leave out songs that fail and go on with the next");
     build->add_option("PATH", options->paths, "Song files or folders of songs")->required();
+    addDiscOptions(*build, options->disc, true);
     build->callback([&action, options] { action = [options] { return runBuild(*options); }; });
 }
 

@@ -1,0 +1,64 @@
+#include "cli/disc_output.h"
+
+#include <cstdio>
+
+#include "cli/commands.h"
+#include "disc/iso_image_writer.h"
+#include "disc/volume_id.h"
+
+namespace zmr::cli {
+
+void addDiscOptions(CLI::App& command, DiscOptions& options, bool withIso) {
+    options.volumeId = kDefaultVolumeId;
+    if (withIso) {
+        command.add_option("--iso", options.isoPath,
+                           "Also write an ISO 9660 image (with Joliet) holding both files, ready to burn");
+    }
+    command
+        .add_option("--volume-id", options.volumeId, "The disc's name: up to 32 letters A-Z, digits and '_'")
+        ->transform(CLI::Validator(
+            [](std::string& name) {
+                Result<std::string> normal = normaliseVolumeId(name);
+                if (!normal) return normal.message();
+                name = *normal;
+                return std::string();
+            },
+            "NAME"))
+        ->capture_default_str();
+    std::vector<std::string> names;
+    for (const DiscMedium& medium : discMedia()) names.emplace_back(medium.name);
+    command.add_option("--medium", options.medium, "The disc to fit: cd650, cd700 (the default), dvd or dvd-dl")
+        ->check(CLI::IsMember(names));
+
+    command.footer(command.get_footer() +
+                   "\n\nThe disc: the ISO 9660 image holds DADEDA00.DEZ and SongList.txt in its root folder (level 1\n"
+                   "names with Joliet), written through a temporary file that replaces the old one when complete.\n"
+                   "With --iso or --medium the files must fit the medium with their file system (cd650: 333,000\n"
+                   "sectors of 2,048 bytes, cd700: 360,000, dvd: 2,295,104, dvd-dl: 4,171,712); what does not fit\n"
+                   "is refused with exit status 2, saying how many of the songs would fit, and the old files stay.");
+}
+
+bool wantsDisc(const DiscOptions& options) { return !options.isoPath.empty() || !options.medium.empty(); }
+
+DiscMedium chosenMedium(const DiscOptions& options) {
+    return *findDiscMedium(options.medium.empty() ? kDefaultDiscMedium : options.medium);
+}
+
+void printDiscFill(const DiscFill& fill) { std::printf("Disc: %s\n", describeFill(fill).c_str()); }
+
+int writeIsoFile(const DiscOptions& options, const std::filesystem::path& image, const std::filesystem::path& songList,
+                 TemporaryFileWatcher* watcher, bool quiet) {
+    const IsoContents contents{image, songList, options.volumeId, chosenMedium(options).sectors};
+    Result<IsoWritten> written = writeIsoImage(contents, options.isoPath, watcher);
+    if (!written) {
+        std::fprintf(stderr, "zmrimage: %s\n", written.message().c_str());
+        return kExitUsage;
+    }
+    if (!quiet) {
+        std::printf("ISO 9660 image %s written: %s bytes, volume %s\n", options.isoPath.c_str(),
+                    groupThousands(written->sectors * kDiscSectorSize).c_str(), options.volumeId.c_str());
+    }
+    return kExitOk;
+}
+
+}  // namespace zmr::cli

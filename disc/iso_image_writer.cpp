@@ -1,0 +1,242 @@
+#include "disc/iso_image_writer.h"
+
+#define LIBISOFS_WITHOUT_LIBBURN 1  // declares struct burn_source, which the image is read through
+#include <sys/types.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <system_error>
+#include <vector>
+
+#include <libisofs/libisofs.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include "image/disc_capacity.h"
+#include "image/file_bytes.h"
+#include "image/image_layout.h"
+
+namespace zmr {
+namespace fs = std::filesystem;
+
+namespace {
+
+// libisofs keeps one message queue for the process, and is started once.
+std::mutex& libraryLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::string libraryMessage(int code) {
+    const char* text = iso_error_to_msg(code);
+    return text ? text : "error " + std::to_string(code);
+}
+
+Status startLibrary() {
+    static const int started = [] {
+        const int result = iso_init_with_flag(1);  // leave the process's locale alone
+        // Problems are collected and reported with the file they concern, not printed.
+        char never[] = "NEVER", sorry[] = "SORRY", id[] = "zmrimage";
+        if (result > 0) iso_set_msgs_severities(sorry, never, id);
+        return result;
+    }();
+    if (started <= 0) return Failure{"cannot start libisofs: " + libraryMessage(started)};
+    return success();
+}
+
+// The first problem libisofs queued since the last call, if any.
+std::optional<std::string> queuedProblem() {
+    std::optional<std::string> first;
+    char minimum[] = "SORRY";
+    int code = 0, imageId = 0;
+    char text[ISO_MSGS_MESSAGE_LEN], severity[80];
+    while (iso_obtain_msgs(minimum, &code, &imageId, text, severity) == 1) {
+        if (!first) first = text;
+    }
+    return first;
+}
+
+struct ImageDeleter {
+    void operator()(IsoImage* image) const { iso_image_unref(image); }
+};
+struct OptionsDeleter {
+    void operator()(IsoWriteOpts* options) const { iso_write_opts_free(options); }
+};
+// Freeing the source stops and joins libisofs's writing thread.
+struct SourceDeleter {
+    void operator()(burn_source* source) const {
+        source->free_data(source);
+        std::free(source);
+    }
+};
+
+std::string randomSuffix() {
+    std::random_device device;
+    char text[16];
+    std::snprintf(text, sizeof text, "%06x", std::uniform_int_distribution<uint32_t>(0, 0xFFFFFF)(device));
+    return text;
+}
+
+Result<std::unique_ptr<IsoImage, ImageDeleter>> buildTree(const IsoContents& contents) {
+    IsoImage* raw = nullptr;
+    if (int r = iso_image_new(contents.volumeId.c_str(), &raw); r < 0)
+        return Failure{"cannot make the ISO 9660 image: " + libraryMessage(r)};
+    std::unique_ptr<IsoImage, ImageDeleter> image(raw);
+    char application[] = "ZMRIMAGE " ZMR_VERSION;
+    iso_image_set_application_id(image.get(), application);
+    const std::pair<const char*, const fs::path*> files[] = {{kImageFileName, &contents.image},
+                                                             {kSongListFileName, &contents.songList}};
+    for (const auto& [name, path] : files) {
+        std::error_code error;
+        if (!fs::is_regular_file(*path, error))
+            return Failure{path->string() + ": " + (error ? error.message() : std::string("not a file"))};
+        const int r = iso_tree_add_new_node(image.get(), iso_image_get_root(image.get()), name,
+                                            fs::absolute(*path).string().c_str(), nullptr);
+        if (r < 0) return Failure{path->string() + ": " + libraryMessage(r)};
+    }
+    return image;
+}
+
+Result<std::unique_ptr<IsoWriteOpts, OptionsDeleter>> writeOptions() {
+    IsoWriteOpts* raw = nullptr;
+    if (int r = iso_write_opts_new(&raw, 0); r < 0) return Failure{"cannot set up libisofs: " + libraryMessage(r)};
+    std::unique_ptr<IsoWriteOpts, OptionsDeleter> options(raw);
+    iso_write_opts_set_iso_level(raw, 1);
+    iso_write_opts_set_rockridge(raw, 0);
+    iso_write_opts_set_joliet(raw, 1);
+    iso_write_opts_set_omit_version_numbers(raw, 2);  // Joliet names alone go without ";1"
+    return options;
+}
+
+// Copies the image stream into `file`; the stream's failures and libisofs's
+// queued problems both count.
+Status copyStream(burn_source* source, std::FILE* file, uint64_t expected, const std::string& outputName) {
+    // One sector a call, as a burner reads it: the stream hands out no more.
+    std::vector<unsigned char> buffer(kDiscSectorSize);
+    uint64_t copied = 0;
+    for (;;) {
+        const int n = source->read_xt(source, buffer.data(), static_cast<int>(buffer.size()));
+        if (n <= 0) break;
+        errno = 0;
+        if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), file) != static_cast<size_t>(n)) {
+            source->cancel(source);
+            return Failure{systemMessage("cannot write " + outputName, errno != 0 ? errno : EIO)};
+        }
+        copied += static_cast<uint64_t>(n);
+    }
+    if (std::optional<std::string> problem = queuedProblem()) return Failure{"cannot write " + outputName + ": " + *problem};
+    if (copied != expected)
+        return Failure{"cannot write " + outputName + ": the ISO 9660 image ended after " + std::to_string(copied) +
+                       " of " + std::to_string(expected) + " bytes"};
+    return success();
+}
+
+class TemporaryOutput {
+public:
+    TemporaryOutput(fs::path output, TemporaryFileWatcher* watcher) : output_(std::move(output)), watcher_(watcher) {}
+    ~TemporaryOutput() { drop(); }
+
+    Status open() {
+        const fs::path folder = output_.parent_path().empty() ? fs::path(".") : output_.parent_path();
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            path_ = folder / ("." + output_.filename().string() + "." + randomSuffix() + ".tmp");
+            errno = 0;
+            file_ = std::fopen(path_.string().c_str(), "wbx");
+            if (file_) {
+                if (watcher_) watcher_->created(path_);
+                return success();
+            }
+            if (errno != EEXIST) break;
+        }
+        const int error = errno;
+        path_.clear();
+        return Failure{systemMessage("cannot write " + output_.string(), error)};
+    }
+
+    std::FILE* file() const { return file_; }
+
+    // Makes the bytes durable, then puts them in place of the old file.
+    Status place() {
+        errno = 0;
+        bool ok = std::fflush(file_) == 0;
+#ifndef _WIN32
+        ok = ok && ::fsync(::fileno(file_)) == 0;
+        ::fchmod(::fileno(file_), 0644);  // temporary files are created private
+#endif
+        const int error = errno;
+        ok = std::fclose(file_) == 0 && ok;
+        file_ = nullptr;
+        if (!ok) return Failure{systemMessage("cannot write " + output_.string(), error != 0 ? error : EIO)};
+        if (watcher_) watcher_->placing();
+        std::error_code renameError;
+        fs::rename(path_, output_, renameError);
+        if (!renameError) {
+            if (watcher_) watcher_->gone(path_);
+            path_.clear();
+        }
+        if (watcher_) watcher_->placed();
+        if (renameError) return Failure{"cannot replace " + output_.string() + ": " + renameError.message()};
+        return success();
+    }
+
+    void drop() {
+        if (file_) std::fclose(file_);
+        file_ = nullptr;
+        if (path_.empty()) return;
+        std::error_code ignored;
+        fs::remove(path_, ignored);
+        if (watcher_) watcher_->gone(path_);
+        path_.clear();
+    }
+
+private:
+    fs::path output_;
+    TemporaryFileWatcher* watcher_;
+    fs::path path_;
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace
+
+Result<IsoWritten> writeIsoImage(const IsoContents& contents, const fs::path& output, TemporaryFileWatcher* watcher) {
+    std::lock_guard lock(libraryLock());
+    if (Status s = startLibrary(); !s) return s.failure();
+    queuedProblem();  // forget what an earlier image left behind
+
+    auto image = buildTree(contents);
+    if (!image) return image.failure();
+    auto options = writeOptions();
+    if (!options) return options.failure();
+
+    burn_source* raw = nullptr;
+    if (int r = iso_image_create_burn_source(image->get(), options->get(), &raw); r < 0)
+        return Failure{"cannot make " + output.string() + ": " + libraryMessage(r)};
+    std::unique_ptr<burn_source, SourceDeleter> source(raw);
+    const uint64_t bytes = static_cast<uint64_t>(source->get_size(source.get()));
+    const IsoWritten written{bytes / kDiscSectorSize};
+    if (contents.maxSectors && written.sectors > *contents.maxSectors) {
+        source->cancel(source.get());
+        return Failure{"cannot write " + output.string() + ": the ISO 9660 image takes " +
+                       groupThousands(written.sectors) + " sectors, more than the " +
+                       groupThousands(*contents.maxSectors) + " the disc holds"};
+    }
+
+    TemporaryOutput temporary(output, watcher);
+    if (Status s = temporary.open(); !s) {
+        source->cancel(source.get());
+        return s.failure();
+    }
+    if (Status s = copyStream(source.get(), temporary.file(), bytes, output.string()); !s) return s.failure();
+    if (Status s = temporary.place(); !s) return s.failure();
+    return written;
+}
+
+}  // namespace zmr
