@@ -23,5 +23,7 @@ void addListCommand(CLI::App& app, CommandAction& action);
 void addVerifyCommand(CLI::App& app, CommandAction& action);
 void addLyricsCommand(CLI::App& app, CommandAction& action);
 void addExtractCommand(CLI::App& app, CommandAction& action);
+void addIsoCommand(CLI::App& app, CommandAction& action);
+void addSongBookCommand(CLI::App& app, CommandAction& action);
 
 }  // namespace zmr::cli

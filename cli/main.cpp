@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
     zmr::cli::addVerifyCommand(app, action);
     zmr::cli::addLyricsCommand(app, action);
     zmr::cli::addExtractCommand(app, action);
+    zmr::cli::addIsoCommand(app, action);
+    zmr::cli::addSongBookCommand(app, action);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,82 @@
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/image_input.h"
+#include "disc/volume_id.h"
+#include "image/disc_capacity.h"
+#include "songbook/load_song_book.h"
+#include "songbook/song_book_file.h"
+
+namespace zmr::cli {
+namespace {
+
+struct SongBookOptions {
+    std::string image;
+    std::string songList;
+    std::string output;
+    std::string volumeId = kDefaultVolumeId;
+};
+
+int runSongBook(const SongBookOptions& options) {
+    const std::optional<SongBookFormat> format = songBookFormatOf(options.output);
+    if (!format) {
+        std::fprintf(stderr, "zmrimage: %s: a song book is written as .pdf or .html\n", options.output.c_str());
+        return kExitUsage;
+    }
+    if (*format == SongBookFormat::pdf && !songBookPdfAvailable()) {
+        std::fprintf(stderr, "zmrimage: %s: this build writes song books as HTML only (.html)\n", options.output.c_str());
+        return kExitUsage;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(options.image, error)) {
+        std::fprintf(stderr, "zmrimage: %s: %s\n", options.image.c_str(),
+                     error ? error.message().c_str() : "no such file");
+        return kExitUsage;
+    }
+
+    SongBookSource source{options.image, std::nullopt, options.volumeId};
+    if (!options.songList.empty()) source.songList = options.songList;
+    std::vector<std::string> warnings;
+    Result<SongBook> book = loadSongBook(source, warnings);
+    for (const std::string& warning : warnings) std::fprintf(stderr, "zmrimage: %s\n", warning.c_str());
+    if (!book) {
+        std::fprintf(stderr, "zmrimage: %s (zmrimage verify tells more)\n", book.message().c_str());
+        return kExitBadImage;
+    }
+    Result<SongBookSaved> saved = saveSongBook(*book, options.output);
+    if (!saved) {
+        std::fprintf(stderr, "zmrimage: %s\n", saved.message().c_str());
+        return kExitUsage;
+    }
+    std::printf("%s written: %s songs", options.output.c_str(), groupThousands(book->songs.size()).c_str());
+    if (saved->format == SongBookFormat::pdf) std::printf(", %d pages", saved->pages);
+    std::printf("\n");
+    return kExitOk;
+}
+
+}  // namespace
+
+void addSongBookCommand(CLI::App& app, CommandAction& action) {
+    auto options = std::make_shared<SongBookOptions>();
+    CLI::App* book = app.add_subcommand("songbook", "Make a printable song book of an image (PDF or HTML)");
+    book->footer(
+        "Make the song book that singers choose from: a title page (the volume name, the image's date and\n"
+        "the number of songs), then every song sorted by title in Vietnamese order, then by number. Each\n"
+        "row holds the song's number, its title, its length (mm:ss) and its first lyric line. A4, two\n"
+        "columns, page numbers. The titles come from the image; with SONGLIST they come from its lines\n"
+        "where these are readable (a song list that cannot be read is reported and left aside).\n"
+        "BOOK.pdf is drawn with cairo and pango; BOOK.html is one self-contained file with print styles\n"
+        "(builds without cairo and pango write HTML only).\n"
+        "Exit status: 0 written; 1 the image cannot be read; 2 usage error or a book that cannot be written.");
+    book->add_option("IMAGE", options->image, "The image file (DADEDA00.DEZ)")->required();
+    book->add_option("SONGLIST", options->songList, "Its song list (SongList.txt)");
+    book->add_option("-o,--output", options->output, "The book to write: BOOK.pdf or BOOK.html")->required();
+    book->add_option("--volume-id", options->volumeId, "The disc's name on the title page")->capture_default_str();
+    book->callback([&action, options] { action = [options] { return runSongBook(*options); }; });
+}
+
+}  // namespace zmr::cli

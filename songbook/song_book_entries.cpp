@@ -1,0 +1,77 @@
+#include "songbook/song_book_entries.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "readback/event_records.h"
+#include "readback/image_scan.h"
+#include "readback/song_streams.h"
+#include "readback/text_records.h"
+#include "text/code_page_inverse.h"
+
+namespace zmr {
+namespace {
+
+constexpr uint64_t kMillisecondsPerUnit = 17;
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The first line that shows something.
+std::string firstLyricLine(const TextStreamParts& text) {
+    for (const LyricLine& line : lyricLines(text.lyrics())) {
+        std::string shown = trimmed(codesToUtf8(line.codes));
+        if (!shown.empty()) return shown;
+    }
+    return {};
+}
+
+// The list keeps at most 62 bytes of a name: its title then only begins the image's.
+bool cutShort(std::span<const uint8_t> listed, std::span<const uint8_t> image) {
+    return listed.size() < image.size() && std::equal(listed.begin(), listed.end(), image.begin());
+}
+
+std::string whereTheScanStopped(const ImageScan& scan) {
+    if (scan.problems.empty()) return "cannot find every song";
+    const ImageProblem& stop = scan.problems.back();
+    return "cannot find every song: byte " + std::to_string(stop.offset) + ": " +
+           (stop.song != 0 ? "song " + std::to_string(stop.song) + ": " : std::string()) + stop.message;
+}
+
+}  // namespace
+
+std::string songLengthText(uint64_t units) {
+    const uint64_t seconds = units * kMillisecondsPerUnit / 1000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02llu:%02llu", static_cast<unsigned long long>(seconds / 60),
+                  static_cast<unsigned long long>(seconds % 60));
+    return text;
+}
+
+Result<std::vector<SongBookEntry>> readSongBookEntries(std::span<const uint8_t> image,
+                                                       std::span<const std::optional<std::vector<uint8_t>>> listTitles) {
+    const ImageScan scan = scanImage(image);
+    if (!scan.complete) return Failure{whereTheScanStopped(scan)};
+    std::vector<SongBookEntry> entries;
+    entries.reserve(scan.songs.size());
+    for (const SongLocation& song : scan.songs) {
+        Result<SongStreams> streams = readSongStreams(image, song);
+        if (!streams) return Failure{"song " + std::to_string(song.number) + ": " + streams.message()};
+        const TextStreamParts text = readTextStream(streams->text);
+        const size_t index = static_cast<size_t>(song.number - 1);
+        SongBookEntry entry;
+        entry.number = song.number;
+        const bool listed = index < listTitles.size() && listTitles[index];
+        entry.title = codesToUtf8(listed && !cutShort(*listTitles[index], text.titleCodes) ? *listTitles[index]
+                                                                                           : text.titleCodes);
+        entry.firstLine = firstLyricLine(text);
+        entry.lengthUnits = readEventStream(streams->events).lastTime;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+}  // namespace zmr

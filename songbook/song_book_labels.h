@@ -1,0 +1,20 @@
+#pragma once
+// The words a song book prints, the same in every format.
+
+#include <cstdint>
+#include <string>
+
+#include "image/disc_capacity.h"
+
+namespace zmr {
+
+inline constexpr char kSongBookHeading[] = "Song book";
+inline constexpr char kByTitleHeading[] = "Songs by title";
+inline constexpr char kByNumberHeading[] = "Songs by number";
+
+// "1 song", "1,250 songs".
+inline std::string songCountText(size_t count) {
+    return groupThousands(count) + (count == 1 ? " song" : " songs");
+}
+
+}  // namespace zmr

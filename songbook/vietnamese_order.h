@@ -1,0 +1,20 @@
+#pragma once
+// The order of a song book: titles as a Vietnamese dictionary sorts them
+// (ICU's collator for "vi": a < ă < â, d < đ, e < ê, o < ô < ơ, u < ư, and
+// among words that differ only in their tones: no mark, grave, hook above,
+// tilde, acute, dot below); digits inside a title by their value ("Bài 2"
+// before "Bài 10"); songs of one title by number.
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "codec/result.h"
+#include "songbook/song_book.h"
+
+namespace zmr {
+
+// Positions into `songs`, in title order.
+Result<std::vector<size_t>> orderByTitle(std::span<const SongBookEntry> songs);
+
+}  // namespace zmr
