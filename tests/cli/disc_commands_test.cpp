@@ -1,0 +1,121 @@
+// The disc and the song book from the command line: build --iso, iso and
+// songbook as a user runs them.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/iso9660_reader.h"
+#include "support/midi_writer.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+namespace zmr {
+namespace {
+
+using test::runCommand;
+using test::shellQuote;
+
+std::vector<uint8_t> song(const std::string& lyric) {
+    test::TrackWriter track;
+    track.lyric(0, lyric).noteOn(0, 0, 60, 100).noteOff(96, 0, 60).endOfTrack();
+    return test::MidiFile(96).add(track).bytes();
+}
+
+std::string cli(std::string_view arguments) {
+    std::string command;
+    command.append(ZMR_CLI_PATH).append(" ").append(arguments);
+    return command;
+}
+
+struct SongFolder {
+    test::TempDir dir;
+    SongFolder() {
+        dir.write("songs/Mu`a Xua^n.mid", song("Xua^n ve^`\r"));
+        dir.write("songs/Ru Con.kar", song("A` o*i\r"));
+    }
+    std::string out(const std::string& name = "") const { return dir / ("out/" + name); }
+    std::string songs() const { return shellQuote(dir / "songs"); }
+};
+
+TEST(DiscCommands, BuildWithIsoSaysHowMuchOfTheDiscItFillsAndWritesTheDisc) {
+    SongFolder f;
+    const auto run = runCommand(cli("build -o " + shellQuote(f.out()) + " --iso " + shellQuote(f.out("k.iso")) +
+                                    " --volume-id tet_2025 " + f.songs()));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\nDisc: 37 of 360,000 sectors (under 0.1%) of a 700 MB CD (cd700)\n"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("ISO 9660 image " + f.out("k.iso") + " written: 75,776 bytes, volume TET_2025\n"),
+              std::string::npos)
+        << run.out;
+
+    const std::vector<uint8_t> iso = f.dir.read("out/k.iso");
+    const test::IsoVolume volume = test::readIsoVolume(iso);
+    EXPECT_EQ(volume.volumeId, "TET_2025");
+    ASSERT_EQ(volume.plain.size(), 2u);
+    for (const auto& [file, name] : {std::pair{volume.plain[0], "DADEDA00.DEZ"}, std::pair{volume.plain[1], "SongList.txt"}}) {
+        const std::vector<uint8_t> bytes = f.dir.read(std::string("out/") + name);
+        ASSERT_EQ(file.size, bytes.size()) << name;
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), iso.begin() + file.sector * 2048L)) << name;
+    }
+
+    // The same from the files already built, on another medium.
+    const auto again = runCommand(cli("iso " + shellQuote(f.out()) + " -o " + shellQuote(f.out("again.iso")) +
+                                      " --volume-id TET_2025 --medium dvd"));
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Disc: 37 of 2,295,104 sectors (under 0.1%) of a 4.7 GB DVD (dvd)\n"), std::string::npos);
+    EXPECT_EQ(f.dir.read("out/again.iso").size(), iso.size());
+}
+
+TEST(DiscCommands, WithoutDiscOptionsTheBuildSaysNothingOfADisc) {
+    SongFolder f;
+    const auto run = runCommand(cli("build -o " + shellQuote(f.out()) + " " + f.songs()));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("Disc:"), std::string::npos) << run.out;
+}
+
+TEST(DiscCommands, UsageErrorsAndMissingFilesExitTwo) {
+    SongFolder f;
+    const auto medium = runCommand(cli("build --medium bluray -o " + shellQuote(f.out()) + " " + f.songs()));
+    EXPECT_EQ(medium.status, 2);
+    const auto volume = runCommand(cli("build --iso x.iso --volume-id 'T\xE1\xBA\xBFt' -o " + shellQuote(f.out()) + " " + f.songs()));
+    EXPECT_EQ(volume.status, 2);
+    EXPECT_NE(volume.err.find("may hold only the letters A-Z, digits and '_'"), std::string::npos) << volume.err;
+    EXPECT_FALSE(std::filesystem::exists(f.out()));
+
+    const auto noImage = runCommand(cli("iso " + shellQuote(f.dir / "songs") + " -o " + shellQuote(f.dir / "k.iso")));
+    EXPECT_EQ(noImage.status, 2);
+    EXPECT_EQ(noImage.err, "zmrimage: " + f.dir / "songs/DADEDA00.DEZ" + ": no such file (build the image first)\n");
+
+    const auto noFolder = runCommand(cli("build -q -o " + shellQuote(f.out()) + " --iso " +
+                                         shellQuote(f.dir / "none/k.iso") + " " + f.songs()));
+    EXPECT_EQ(noFolder.status, 2);
+    EXPECT_NE(noFolder.err.find("cannot write " + f.dir / "none/k.iso"), std::string::npos) << noFolder.err;
+}
+
+TEST(DiscCommands, SongBookOfABuiltImage) {
+    SongFolder f;
+    ASSERT_EQ(runCommand(cli("build -q -o " + shellQuote(f.out()) + " " + f.songs())).status, 0);
+    const auto pdf = runCommand(cli("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " " +
+                                    shellQuote(f.out("SongList.txt")) + " -o " + shellQuote(f.out("book.pdf"))));
+#ifdef ZMR_SONGBOOK_PDF
+    ASSERT_EQ(pdf.status, 0) << pdf.err;
+    EXPECT_EQ(pdf.out, f.out("book.pdf") + " written: 2 songs, 3 pages\n");
+#else
+    EXPECT_EQ(pdf.status, 2);
+    EXPECT_NE(pdf.err.find("HTML only"), std::string::npos);
+#endif
+    const auto html = runCommand(cli("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o " + shellQuote(f.out("b.html"))));
+    ASSERT_EQ(html.status, 0) << html.err;
+    const std::vector<uint8_t> bytes = f.dir.read("out/b.html");
+    EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("M\xC3\xB9" "a Xu\xC3\xA2n"), std::string::npos);
+
+    const auto unknown = runCommand(cli("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o book.txt"));
+    EXPECT_EQ(unknown.status, 2);
+    const auto noImage = runCommand(cli("songbook " + shellQuote(f.out("none.DEZ")) + " -o " + shellQuote(f.out("c.html"))));
+    EXPECT_EQ(noImage.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(f.out("c.html")));
+}
+
+}  // namespace
+}  // namespace zmr

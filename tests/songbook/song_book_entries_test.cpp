@@ -1,0 +1,73 @@
+// What the song book says of each song, read back from a compiled image.
+
+#include "songbook/song_book_entries.h"
+
+#include <gtest/gtest.h>
+
+#include "songbook/song_list_titles.h"
+#include "support/memory_compile.h"
+
+namespace zmr {
+namespace {
+
+// One time unit a tick (division 1, 17,000 us a quarter note); the last note,
+// the last record, starts at 3,400 units: 57.8 seconds.
+std::vector<uint8_t> songWithLines(std::initializer_list<std::string_view> syllables) {
+    test::TrackWriter music, words;
+    music.tempo(0, 17000);
+    for (int i = 0; i < 18; ++i) music.noteOn(0, 0, 60, 90).noteOff(200, 0, 60);
+    music.endOfTrack();
+    for (std::string_view syllable : syllables) words.lyric(10, syllable);
+    words.endOfTrack();
+    return test::MidiFile(1).add(music).add(words).bytes();
+}
+
+std::span<const uint8_t> bytesOf(const std::string& text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+test::CompiledImage twoSongs() {
+    return test::compileInMemory({{"/s/Mua Xuan.mid", songWithLines({" ", "Xua^n ", "ve^` ", "vui\r", "Hoa ", "no*?\r"})},
+                                  {"/s/DDe^m Tra(ng.kar", songWithLines({"A' ", "o*i\r"})}});
+}
+
+TEST(SongBookEntries, TitleFirstLineAndLengthAsThePlayerShowsThem) {
+    const test::CompiledImage compiled = twoSongs();
+    const Result<std::vector<SongBookEntry>> entries = readSongBookEntries(compiled.image);
+    ASSERT_TRUE(entries.ok()) << entries.message();
+    ASSERT_EQ(entries->size(), 2u);
+    EXPECT_EQ((*entries)[0].number, 1);
+    EXPECT_EQ((*entries)[0].title, "Mua Xuan");
+    EXPECT_EQ((*entries)[0].firstLine, "Xuân về vui");
+    EXPECT_EQ(songLengthText((*entries)[0].lengthUnits), "00:57");
+    EXPECT_EQ((*entries)[1].title, "Đêm Trăng");
+    EXPECT_EQ((*entries)[1].firstLine, "Á ơi");
+}
+
+TEST(SongBookEntries, SongListRespellsTitlesWhereItsLinesAreReadable) {
+    const test::CompiledImage compiled = twoSongs();
+    // Line 1 respelt by the user; line 2 cut short as long names are cut: the image's is whole.
+    const auto respelt = songListTitles(bytesOf("1\tMu`a Xua^n\tXua^n\r\n2\tDDe^m\tA'\r\n"));
+    const auto entries = readSongBookEntries(compiled.image, respelt);
+    ASSERT_TRUE(entries.ok());
+    EXPECT_EQ((*entries)[0].title, "Mùa Xuân");
+    EXPECT_EQ((*entries)[1].title, "Đêm Trăng");
+
+    // Lines without their number, or without a tab, give nothing.
+    const auto unreadable = songListTitles(bytesOf("2\tMu`a\r\nno tab\r\n"));
+    ASSERT_EQ(unreadable.size(), 2u);
+    EXPECT_FALSE(unreadable[0]);
+    EXPECT_FALSE(unreadable[1]);
+    EXPECT_EQ((*readSongBookEntries(compiled.image, unreadable))[0].title, "Mua Xuan");
+}
+
+TEST(SongBookEntries, ImageThatCannotBeReadIsRefused) {
+    test::CompiledImage compiled = twoSongs();
+    compiled.image.resize(compiled.image.size() - 100);
+    const Result<std::vector<SongBookEntry>> entries = readSongBookEntries(compiled.image);
+    ASSERT_FALSE(entries.ok());
+    EXPECT_NE(entries.message().find("song 2"), std::string::npos) << entries.message();
+}
+
+}  // namespace
+}  // namespace zmr
