@@ -16,6 +16,7 @@ enum ControlId : int {
     kIdProgressBar = 1001,
     kIdAddFiles = 32771,  // menu "File", "Add Files..."
     kIdExit = 32772,      // menu "File", "Exit"
+    kIdSongBook = 32773,  // menu "File", "Song Book..."
 };
 
 }  // namespace zmr::gui

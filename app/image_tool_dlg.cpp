@@ -1,7 +1,9 @@
 #include "app/image_tool_dlg.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -15,8 +17,10 @@
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
 #include "app/menu_keyboard.h"
+#include "app/song_book_dialog.h"
 #include "app/song_file_dialog.h"
 #include "app/song_list_box.h"
+#include "image/image_layout.h"
 #include "image/song_order.h"
 
 namespace zmr::gui {
@@ -46,7 +50,11 @@ void showErrorBox(const QString& message, const QString& songPath) {
 }
 
 CImageToolDlg::CImageToolDlg(QWidget* parent)
-    : QDialog(parent), appIcon(applicationIcon()), pathPicker_(askForSongPath), errorReporter_(showErrorBox) {
+    : QDialog(parent),
+      appIcon(applicationIcon()),
+      pathPicker_(askForSongPath),
+      bookPathPicker_(askForSongBookPath),
+      errorReporter_(showErrorBox) {
     setWindowTitle(QString::fromLatin1(kDialogCaption));
     setFont(templateFont());
     createControls();
@@ -63,9 +71,14 @@ void CImageToolDlg::createControls() {
     menuBar_ = new QMenuBar(this);
     QMenu* file = menuBar_->addMenu(tr("File"));
     QAction* add = withId(file->addAction(tr("Add Files...")), kIdAddFiles);
+    songBookAction_ = withId(file->addAction(tr("Song Book...")), kIdSongBook);
     QAction* exit = withId(file->addAction(tr("Exit")), kIdExit);
     connect(add, &QAction::triggered, this, &CImageToolDlg::addFiles);
+    connect(songBookAction_, &QAction::triggered, this, &CImageToolDlg::makeSongBook);
     connect(exit, &QAction::triggered, this, &CImageToolDlg::exitProgram);
+    // The image may have come or gone meanwhile, by other means than this dialog.
+    connect(file, &QMenu::aboutToShow, this, &CImageToolDlg::updateSongBookCommand);
+    updateSongBookCommand();
     new MenuKeyboard(this, menuBar_);
 
     // Created in tab order, which Qt follows.
@@ -125,6 +138,29 @@ void CImageToolDlg::addSongFolder(const QString& folder) {
     Result<std::vector<std::string>> songs = listSongFolder(QFile::encodeName(absolute).toStdString());
     if (!songs) return;  // a folder that cannot be searched adds nothing
     for (const std::string& song : *songs) songListBox->addSong(song);
+    updateSongBookCommand();
+}
+
+QString CImageToolDlg::outputFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? QStringLiteral(".") : QFile::decodeName(folder.string().c_str());
+}
+
+void CImageToolDlg::updateSongBookCommand() {
+    songBookAction_->setEnabled(QFileInfo(QDir(outputFolder()).filePath(QString::fromLatin1(kImageFileName))).isFile());
+}
+
+void CImageToolDlg::makeSongBook() {
+    updateSongBookCommand();
+    if (isCompiling() || !songBookAction_->isEnabled()) return;
+    const QString folder = outputFolder();
+    const std::optional<QString> path = bookPathPicker_(this, suggestedSongBookPath(folder));
+    if (!path) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::optional<QString> problem = writeSongBookOfFolder(folder, *path);
+    QApplication::restoreOverrideCursor();
+    if (problem) errorReporter_(*problem, QString());
 }
 
 void CImageToolDlg::removeSelected() {
@@ -175,6 +211,7 @@ void CImageToolDlg::finishCompilation(const Result<CompileSummary>& result) {
     compileThread_.reset();
     setCommandsEnabled(true);
     if (!result) errorReporter_(QString::fromLocal8Bit(result.message()), QString());
+    updateSongBookCommand();
     emit compilationFinished();
 }
 

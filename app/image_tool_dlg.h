@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the song list, the progress bar, the buttons "Remove",
-// "Create Image" and "Quit", and the menu "File" with "Add Files..." and
-// "Exit". Every way of closing it ends the program.
+// "Create Image" and "Quit", and the menu "File" with "Add Files...",
+// "Song Book..." and "Exit". Every way of closing it ends the program.
 
 #include <QDialog>
 #include <QIcon>
@@ -30,6 +30,8 @@ public:
     // Tells the user what went wrong: the message, and the song it concerns
     // (empty when it concerns the output files). Returns once seen.
     using ErrorReporter = std::function<void(const QString& message, const QString& songPath)>;
+    // Asks where to save the song book, starting at a suggested path.
+    using BookPathPicker = std::function<std::optional<QString>(QWidget* owner, const QString& suggested)>;
 
     explicit CImageToolDlg(QWidget* parent = nullptr);
     ~CImageToolDlg() override;
@@ -37,9 +39,12 @@ public:
     // The file dialog and the message box by default; tests put their own here.
     void setPathPicker(PathPicker picker) { pathPicker_ = std::move(picker); }
     void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
+    void setBookPathPicker(BookPathPicker picker) { bookPathPicker_ = std::move(picker); }
 
     // The commands, as the menu and the buttons run them.
     void addFiles();
+    // The song book of the image in the output folder, saved where the user says.
+    void makeSongBook();
     void createImage();
     void removeSelected();
     void exitProgram();
@@ -58,6 +63,10 @@ signals:
     void compilationFinished();
 
 private:
+    // Where "Create Image" writes: the folder last added, or the start folder.
+    static QString outputFolder();
+    // "Song Book..." is there for an image in the output folder.
+    void updateSongBookCommand();
     void createControls();
     void placeControls();
     void setCommandsEnabled(bool enabled);
@@ -73,7 +82,9 @@ private:
     QPushButton* cancelButton_ = nullptr;
     QPushButton* createButton_ = nullptr;
     QPushButton* removeButton_ = nullptr;
+    QAction* songBookAction_ = nullptr;
     PathPicker pathPicker_;
+    BookPathPicker bookPathPicker_;
     ErrorReporter errorReporter_;
     std::unique_ptr<CompileThread> compileThread_;
 };

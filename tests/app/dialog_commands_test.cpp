@@ -2,7 +2,9 @@
 // its worker thread, reporting failures, and every way of closing.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
@@ -64,6 +66,8 @@ private slots:
     void dialogTornDownWhileCompilingDoesNotHang();
     void everyWayOfClosingEndsTheDialog_data();
     void everyWayOfClosingEndsTheDialog();
+    void songBookNeedsAnImageInTheOutputFolder();
+    void songBookIsWrittenWhereTheUserSaves();
     void menuIsReachedFromTheKeyboard_data();
     void menuIsReachedFromTheKeyboard();
 
@@ -347,4 +351,63 @@ void DialogCommandsTest::menuIsReachedFromTheKeyboard() {
 }
 
 QTEST_MAIN(DialogCommandsTest)
+void DialogCommandsTest::songBookNeedsAnImageInTheOutputFolder() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("a.mid"), goodSong());
+    CImageToolDlg dialog;
+    QAction* songBook = actionById(dialog, 32773);
+    bool asked = false;
+    dialog.setBookPathPicker([&](QWidget*, const QString&) {
+        asked = true;
+        return std::optional<QString>();
+    });
+    dialog.addSongFolder(folder.path());
+    QVERIFY(!songBook->isEnabled());
+    dialog.makeSongBook();
+    QVERIFY(!asked);
+    QVERIFY(compile(dialog));
+    QVERIFY(songBook->isEnabled());
+    // The image gone by other means: the menu finds out as it opens.
+    QFile::remove(folder.filePath("DADEDA00.DEZ"));
+    auto* fileMenu = qobject_cast<QMenu*>(songBook->parent());
+    QVERIFY(fileMenu);
+    emit fileMenu->aboutToShow();
+    QVERIFY(!songBook->isEnabled());
+}
+
+void DialogCommandsTest::songBookIsWrittenWhereTheUserSaves() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("Mu`a Xua^n.mid"), goodSong(62));
+    writeFile(folder.filePath("Ru Con.kar"), goodSong(64));
+    CImageToolDlg dialog;
+    QStringList reports;
+    dialog.setErrorReporter([&](const QString& message, const QString&) { reports << message; });
+    dialog.addSongFolder(folder.path());
+    QVERIFY(compile(dialog));
+
+    QString suggested;
+    QString chosen = folder.filePath("book.html");
+    dialog.setBookPathPicker([&](QWidget*, const QString& offered) {
+        suggested = offered;
+        return std::optional<QString>(chosen);
+    });
+    actionById(dialog, 32773)->trigger();
+    QVERIFY2(reports.isEmpty(), qPrintable(reports.join("\n")));
+    QCOMPARE(QFileInfo(suggested).dir().path(), folder.path());
+    const QString html = QString::fromUtf8(readFile(chosen));
+    QVERIFY(html.contains(QString::fromUtf8("Mùa Xuân")));
+    QVERIFY(html.contains("Songs by number"));
+#ifdef ZMR_SONGBOOK_PDF
+    QCOMPARE(QFileInfo(suggested).fileName(), QString("SongBook.pdf"));
+    chosen = folder.filePath("book.pdf");
+    actionById(dialog, 32773)->trigger();
+    QVERIFY(readFile(chosen).startsWith("%PDF-"));
+#endif
+    // A book that cannot be written is shown.
+    chosen = folder.filePath("missing/book.html");
+    actionById(dialog, 32773)->trigger();
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports[0].contains("cannot write " + chosen), qPrintable(reports[0]));
+}
+
 #include "dialog_commands_test.moc"

@@ -26,7 +26,7 @@ class DialogLayoutTest : public QObject {
     Q_OBJECT
 private slots:
     void controlsCarryTheirIdsAndTexts();
-    void menuHoldsAddFilesAndExit();
+    void menuHoldsAddFilesSongBookAndExit();
     void controlsStandAtTheirPlacesInDialogUnits();
     void dialogUnitsRoundToTheNearestPixel();
     void buttonLabelsFitTheirButtons();
@@ -57,18 +57,20 @@ void DialogLayoutTest::controlsCarryTheirIdsAndTexts() {
     QVERIFY(controlById<QProgressBar>(dialog, 1001));
 }
 
-void DialogLayoutTest::menuHoldsAddFilesAndExit() {
+void DialogLayoutTest::menuHoldsAddFilesSongBookAndExit() {
     CImageToolDlg dialog;
     auto* menuBar = dialog.findChild<QMenuBar*>();
     QVERIFY(menuBar);
     QCOMPARE(menuBar->actions().size(), 1);
     QCOMPARE(menuBar->actions().first()->text(), QString("File"));
     const QList<QAction*> items = menuBar->actions().first()->menu()->actions();
-    QCOMPARE(items.size(), 2);
+    QCOMPARE(items.size(), 3);
     QCOMPARE(items[0], actionById(dialog, 32771));
     QCOMPARE(items[0]->text(), QString("Add Files..."));
-    QCOMPARE(items[1], actionById(dialog, 32772));
-    QCOMPARE(items[1]->text(), QString("Exit"));
+    QCOMPARE(items[1], actionById(dialog, 32773));
+    QCOMPARE(items[1]->text(), QString("Song Book..."));
+    QCOMPARE(items[2], actionById(dialog, 32772));
+    QCOMPARE(items[2]->text(), QString("Exit"));
 }
 
 void DialogLayoutTest::controlsStandAtTheirPlacesInDialogUnits() {
