@@ -12,6 +12,11 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the dialog, and its tests on the offscreen platform
   qt6-base-dev qt6-qpa-plugins
+  # the disc: ISO 9660 images (libisofs), and xorriso, which reads them back in the tests
+  libisofs-dev xorriso
+  # the song book: Vietnamese collation (ICU), PDF through cairo and pango, a font that
+  # holds every Vietnamese letter, and poppler's pdfinfo/pdftotext/pdftoppm for its tests
+  libicu-dev libpango1.0-dev libcairo2-dev fonts-dejavu-core poppler-utils
   # the fuzz targets (libFuzzer), whose smoke test the test script runs
   clang libclang-rt-14-dev
 )
