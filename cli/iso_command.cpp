@@ -1,5 +1,7 @@
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -8,7 +10,6 @@
 #include "cli/disc_output.h"
 #include "cli/interrupt_cleanup.h"
 #include "disc/image_song_extents.h"
-#include "image/file_bytes.h"
 #include "image/image_layout.h"
 #include "readback/image_scan.h"
 
@@ -21,21 +22,33 @@ struct IsoOptions {
     DiscOptions disc;
 };
 
-// Says how many songs would fit, when the files can be read back.
-std::string overflowMessage(const DiscFill& fill, const fs::path& image, const fs::path& songList) {
-    Result<std::vector<uint8_t>> imageBytes = readFileBytes(image.string());
-    Result<std::vector<uint8_t>> listBytes = readFileBytes(songList.string());
+// The file in one buffer, sized beforehand: an image too big for a disc is
+// hundreds of megabytes.
+std::optional<std::vector<uint8_t>> readWhole(const fs::path& file, uint64_t size) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) return std::nullopt;
+    return bytes;
+}
+
+// Says how many songs would fit, when the image can be read back.
+std::string overflowMessage(const DiscFill& fill, const fs::path& image, uint64_t imageSize, const fs::path& songList,
+                            uint64_t songListSize) {
+    const auto imageBytes = readWhole(image, imageSize);
+    const auto listBytes = readWhole(songList, songListSize);
     if (imageBytes && listBytes) {
         const ImageScan scan = scanImage(*imageBytes);
-        if (scan.complete) {
+        if (scan.headerOk && scan.complete && !scan.songs.empty()) {
             const auto extents = imageSongExtents(scan, *listBytes);
             return describeOverflow(fill, songsThatFit(extents, fill.medium.sectors),
                                     static_cast<int64_t>(extents.size()));
         }
     }
     return "the image does not fit on a " + std::string(fill.medium.description) + " (" +
-           std::string(fill.medium.name) + "): it needs " + groupThousands(fill.sectors) + " sectors, the disc holds " +
-           groupThousands(fill.medium.sectors);
+           std::string(fill.medium.name) + "): with its ISO 9660 file system it needs " +
+           groupThousands(fill.sectors) + " sectors of 2,048 bytes, the disc holds " +
+           groupThousands(fill.medium.sectors) + "; how many of its songs would fit is not known: " + image.string() +
+           " cannot be read as an image";
 }
 
 int runIso(const IsoOptions& options) {
@@ -46,16 +59,19 @@ int runIso(const IsoOptions& options) {
     for (int i = 0; i < 2; ++i) {
         const fs::path& file = i == 0 ? image : songList;
         std::error_code error;
-        if (!fs::is_regular_file(file, error)) {
-            std::fprintf(stderr, "zmrimage: %s: %s\n", file.string().c_str(),
-                         error ? error.message().c_str() : "no such file (build the image first)");
+        const fs::file_status status = fs::status(file, error);
+        if (!fs::is_regular_file(status)) {
+            const std::string reason = status.type() == fs::file_type::not_found ? "no such file (build the image first)"
+                                       : error                                   ? error.message()
+                                                                                 : "not a file";
+            std::fprintf(stderr, "zmrimage: %s: %s\n", file.string().c_str(), reason.c_str());
             return kExitUsage;
         }
         sizes[i] = fs::file_size(file, error);
     }
     const DiscFill fill = discFill(sizes[0], sizes[1], chosenMedium(options.disc));
     if (!fill.fits()) {
-        std::fprintf(stderr, "zmrimage: %s\n", overflowMessage(fill, image, songList).c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", overflowMessage(fill, image, sizes[0], songList, sizes[1]).c_str());
         return kExitUsage;
     }
     printDiscFill(fill);
