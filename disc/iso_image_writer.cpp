@@ -3,26 +3,19 @@
 #define LIBISOFS_WITHOUT_LIBBURN 1  // declares struct burn_source, which the image is read through
 #include <sys/types.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
-#include <random>
-#include <system_error>
 #include <vector>
 
 #include <libisofs/libisofs.h>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include "image/disc_capacity.h"
 #include "image/file_bytes.h"
 #include "image/image_layout.h"
+#include "image/temporary_file.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -78,13 +71,6 @@ struct SourceDeleter {
     }
 };
 
-std::string randomSuffix() {
-    std::random_device device;
-    char text[16];
-    std::snprintf(text, sizeof text, "%06x", std::uniform_int_distribution<uint32_t>(0, 0xFFFFFF)(device));
-    return text;
-}
-
 Result<std::unique_ptr<IsoImage, ImageDeleter>> buildTree(const IsoContents& contents) {
     IsoImage* raw = nullptr;
     if (int r = iso_image_new(contents.volumeId.c_str(), &raw); r < 0)
@@ -118,17 +104,16 @@ Result<std::unique_ptr<IsoWriteOpts, OptionsDeleter>> writeOptions() {
 
 // Copies the image stream into `file`; the stream's failures and libisofs's
 // queued problems both count.
-Status copyStream(burn_source* source, std::FILE* file, uint64_t expected, const std::string& outputName) {
+Status copyStream(burn_source* source, TemporaryFile& file, uint64_t expected, const std::string& outputName) {
     // One sector a call, as a burner reads it: the stream hands out no more.
     std::vector<unsigned char> buffer(kDiscSectorSize);
     uint64_t copied = 0;
     for (;;) {
         const int n = source->read_xt(source, buffer.data(), static_cast<int>(buffer.size()));
         if (n <= 0) break;
-        errno = 0;
-        if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), file) != static_cast<size_t>(n)) {
+        if (Status s = file.write(std::span(buffer).first(static_cast<size_t>(n))); !s) {
             source->cancel(source);
-            return Failure{systemMessage("cannot write " + outputName, errno != 0 ? errno : EIO)};
+            return s;
         }
         copied += static_cast<uint64_t>(n);
     }
@@ -138,71 +123,6 @@ Status copyStream(burn_source* source, std::FILE* file, uint64_t expected, const
                        " of " + std::to_string(expected) + " bytes"};
     return success();
 }
-
-class TemporaryOutput {
-public:
-    TemporaryOutput(fs::path output, TemporaryFileWatcher* watcher) : output_(std::move(output)), watcher_(watcher) {}
-    ~TemporaryOutput() { drop(); }
-
-    Status open() {
-        const fs::path folder = output_.parent_path().empty() ? fs::path(".") : output_.parent_path();
-        for (int attempt = 0; attempt < 16; ++attempt) {
-            path_ = folder / ("." + output_.filename().string() + "." + randomSuffix() + ".tmp");
-            errno = 0;
-            file_ = std::fopen(path_.string().c_str(), "wbx");
-            if (file_) {
-                if (watcher_) watcher_->created(path_);
-                return success();
-            }
-            if (errno != EEXIST) break;
-        }
-        const int error = errno;
-        path_.clear();
-        return Failure{systemMessage("cannot write " + output_.string(), error)};
-    }
-
-    std::FILE* file() const { return file_; }
-
-    // Makes the bytes durable, then puts them in place of the old file.
-    Status place() {
-        errno = 0;
-        bool ok = std::fflush(file_) == 0;
-#ifndef _WIN32
-        ok = ok && ::fsync(::fileno(file_)) == 0;
-        ::fchmod(::fileno(file_), 0644);  // temporary files are created private
-#endif
-        const int error = errno;
-        ok = std::fclose(file_) == 0 && ok;
-        file_ = nullptr;
-        if (!ok) return Failure{systemMessage("cannot write " + output_.string(), error != 0 ? error : EIO)};
-        if (watcher_) watcher_->placing();
-        std::error_code renameError;
-        fs::rename(path_, output_, renameError);
-        if (!renameError) {
-            if (watcher_) watcher_->gone(path_);
-            path_.clear();
-        }
-        if (watcher_) watcher_->placed();
-        if (renameError) return Failure{"cannot replace " + output_.string() + ": " + renameError.message()};
-        return success();
-    }
-
-    void drop() {
-        if (file_) std::fclose(file_);
-        file_ = nullptr;
-        if (path_.empty()) return;
-        std::error_code ignored;
-        fs::remove(path_, ignored);
-        if (watcher_) watcher_->gone(path_);
-        path_.clear();
-    }
-
-private:
-    fs::path output_;
-    TemporaryFileWatcher* watcher_;
-    fs::path path_;
-    std::FILE* file_ = nullptr;
-};
 
 }  // namespace
 
@@ -229,12 +149,12 @@ Result<IsoWritten> writeIsoImage(const IsoContents& contents, const fs::path& ou
                        groupThousands(*contents.maxSectors) + " the disc holds"};
     }
 
-    TemporaryOutput temporary(output, watcher);
+    TemporaryFile temporary(output, watcher);
     if (Status s = temporary.open(); !s) {
         source->cancel(source.get());
         return s.failure();
     }
-    if (Status s = copyStream(source.get(), temporary.file(), bytes, output.string()); !s) return s.failure();
+    if (Status s = copyStream(source.get(), temporary, bytes, output.string()); !s) return s.failure();
     if (Status s = temporary.place(); !s) return s.failure();
     return written;
 }

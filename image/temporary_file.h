@@ -1,0 +1,39 @@
+#pragma once
+// One output file written whole or not at all: the bytes go to a hidden file
+// beside it (".NAME.xxxxxx.tmp"), which is renamed over it once they are on
+// the disk. Dropped unplaced, the temporary file is removed and the old file
+// stays as it was.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <span>
+
+#include "codec/result.h"
+#include "image/file_image_writer.h"
+
+namespace zmr {
+
+class TemporaryFile {
+public:
+    // `watcher` hears of the temporary file, as with the image writer.
+    explicit TemporaryFile(std::filesystem::path output, TemporaryFileWatcher* watcher = nullptr);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    Status open();
+    std::FILE* file() const { return file_; }
+    Status write(std::span<const uint8_t> bytes);
+    // Syncs, closes and renames over the output.
+    Status place();
+    void drop();
+
+private:
+    std::filesystem::path output_;
+    TemporaryFileWatcher* watcher_;
+    std::filesystem::path path_;
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace zmr
