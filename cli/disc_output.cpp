@@ -12,7 +12,8 @@ void addDiscOptions(CLI::App& command, DiscOptions& options, bool withIso) {
     options.volumeId = kDefaultVolumeId;
     if (withIso) {
         command.add_option("--iso", options.isoPath,
-                           "Also write an ISO 9660 image (with Joliet) holding both files, ready to burn");
+                           "Also write an ISO 9660 image (with Joliet) holding both files, ready to burn")
+            ->type_name("FILE.iso");
     }
     command
         .add_option("--volume-id", options.volumeId, "The disc's name: up to 32 letters A-Z, digits and '_'")
@@ -23,7 +24,8 @@ void addDiscOptions(CLI::App& command, DiscOptions& options, bool withIso) {
                 name = *normal;
                 return std::string();
             },
-            "NAME"))
+            ""))
+        ->type_name("NAME")
         ->capture_default_str();
     std::vector<std::string> names;
     for (const DiscMedium& medium : discMedia()) names.emplace_back(medium.name);
