@@ -116,12 +116,5 @@ TEST(SongBookFile, HtmlIsOneFileWithBothSectionsEscaped) {
     expectInOrder(html.substr(byNumber), kToneTitles);
 }
 
-TEST(SongBookFile, OtherExtensionsAreRefused) {
-    test::TempDir dir;
-    const Result<SongBookSaved> saved = saveSongBook(bookOf(1), dir / "book.txt");
-    ASSERT_FALSE(saved.ok());
-    EXPECT_EQ(saved.message(), dir / "book.txt" + ": a song book is written as .pdf or .html");
-}
-
 }  // namespace
 }  // namespace zmr
