@@ -23,5 +23,6 @@ void addListCommand(CLI::App& app, CommandAction& action);
 void addVerifyCommand(CLI::App& app, CommandAction& action);
 void addLyricsCommand(CLI::App& app, CommandAction& action);
 void addExtractCommand(CLI::App& app, CommandAction& action);
+void addScanCommand(CLI::App& app, CommandAction& action);
 
 }  // namespace zmr::cli
