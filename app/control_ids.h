@@ -16,6 +16,13 @@ enum ControlId : int {
     kIdProgressBar = 1001,
     kIdAddFiles = 32771,  // menu "File", "Add Files..."
     kIdExit = 32772,      // menu "File", "Exit"
+    // menu "Options": "Text Encoding" and its four choices, then the two switches
+    kIdTextViqrVni = 32773,
+    kIdTextUtf8 = 32774,
+    kIdTextCp1258 = 32775,
+    kIdTextAuto = 32776,
+    kIdKarText = 32777,
+    kIdLenient = 32778,
 };
 
 }  // namespace zmr::gui

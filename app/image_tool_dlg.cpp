@@ -15,6 +15,7 @@
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
 #include "app/menu_keyboard.h"
+#include "app/options_menu.h"
 #include "app/song_file_dialog.h"
 #include "app/song_list_box.h"
 #include "image/song_order.h"
@@ -66,6 +67,7 @@ void CImageToolDlg::createControls() {
     QAction* exit = withId(file->addAction(tr("Exit")), kIdExit);
     connect(add, &QAction::triggered, this, &CImageToolDlg::addFiles);
     connect(exit, &QAction::triggered, this, &CImageToolDlg::exitProgram);
+    optionsMenu_ = new OptionsMenu(menuBar_);
     new MenuKeyboard(this, menuBar_);
 
     // Created in tab order, which Qt follows.
@@ -167,7 +169,7 @@ void CImageToolDlg::createImage() {
     if (error) folder = ".";
     setCommandsEnabled(false);
     compileThread_ = std::make_unique<CompileThread>(this, compileReports());
-    compileThread_->start(songListBox->paths(), folder);
+    compileThread_->start(songListBox->paths(), folder, optionsMenu_->options());
 }
 
 void CImageToolDlg::finishCompilation(const Result<CompileSummary>& result) {
