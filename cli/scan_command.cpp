@@ -69,9 +69,10 @@ void printPaths(const char* heading, const std::vector<std::string>& paths) {
 }
 
 void printSummary(const ScanSummary& summary) {
-    std::printf("\n%d song%s: %d compile as they stand, %d only with --lenient, %d not at all\n", summary.songs(),
-                summary.songs() == 1 ? "" : "s", summary.count(ScanOutcome::Compiles),
-                summary.count(ScanOutcome::LenientOnly), summary.count(ScanOutcome::Fails));
+    const int32_t compiles = summary.count(ScanOutcome::Compiles);
+    std::printf("\n%d song%s: %d compile%s as %s stand%s, %d only with --lenient, %d not at all\n", summary.songs(),
+                summary.songs() == 1 ? "" : "s", compiles, compiles == 1 ? "s" : "", compiles == 1 ? "it" : "they",
+                compiles == 1 ? "s" : "", summary.count(ScanOutcome::LenientOnly), summary.count(ScanOutcome::Fails));
     std::printf("Lyrics: %d in lyric events, %d in Soft Karaoke text events, %d none\n",
                 summary.count(LyricSource::LyricEvents), summary.count(LyricSource::TextEvents),
                 summary.count(LyricSource::None));
