@@ -12,14 +12,13 @@ void addConvertFlags(CLI::App& command, ConvertOptions& options) {
     }
     command
         .add_option("--text-encoding", options.textEncoding,
-                    "How titles and lyrics are written: viqr-vni (default, the player's own), utf8, cp1258, or auto "
-                    "(UTF-8 for a song whose lyric events all are, VIQR/VNI otherwise)")
+                    "How titles and lyrics are written: viqr-vni (default), utf8, cp1258 or auto (per song)")
         ->transform(CLI::CheckedTransformer(encodings))
         ->option_text("ENCODING");
     command.add_flag("--kar-text", options.karText,
-                     "A song without lyric events takes its lyrics from the text events of one track (Soft Karaoke)");
+                     "Lyrics from Soft Karaoke text events for a song without lyric events");
     command.add_flag("--lenient", options.lenient,
-                     "Also read RIFF MIDI files, chunks other than MTrk and unknown meta events");
+                     "Also read RIFF MIDI, chunks other than MTrk and unknown meta events");
 }
 
 }  // namespace zmr::cli

@@ -195,8 +195,8 @@ void addScanCommand(CLI::App& app, CommandAction& action) {
         "Characters without a code are counted only for text read from UTF-8 or Windows-1258: they become\n"
         "'?'. The file name is guessed apart (titleEncoding in --json): names in UTF-8 need auto too.\n"
         "--json writes one document: {\"songs\": [{\"path\", \"compiles\", \"message\", \"lenientCompiles\",\n"
-        "\"lyrics\", \"encoding\", \"titleEncoding\", \"uncoded\", \"length\"}], \"summary\": {...}}; the facts of\n"
-        "a song that compiles in no way are null.\n"
+        "\"lyrics\", \"encoding\", \"titleEncoding\", \"uncoded\", \"length\"}], \"summary\": {...}}; a song that\n"
+        "compiles in no way has lyrics \"none\" and null for the facts after them.\n"
         "Exit status: 0 every song compiles as it stands; 1 otherwise; 2 usage error.");
     scan->add_flag("--json", options->json, "Write one JSON document instead of rows and a summary");
     scan->add_option("PATH", options->paths, "Song files or folders of songs")->required();
