@@ -193,7 +193,9 @@ Result<CompileSummary> compileImage(const SongSource& songs, ImageWriter& writer
     if (Status s = layout.start(); !s) return fail(s);
 
     SongPipeline::Convert convert = options.convert;
-    if (!convert) convert = [conversion = options.conversion](const std::string& path) { return loadAndConvertSong(path, conversion); };
+    if (!convert) {
+        convert = [conversion = options.conversion](const std::string& path) { return loadAndConvertSong(path, conversion); };
+    }
     SongPipeline pipeline(songs, std::move(convert), pipelineWindow(options.threads));
     int32_t written = 0;  // list position of the next song in the image
     for (int32_t i = 0; i < count; ++i) {

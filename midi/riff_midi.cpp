@@ -28,7 +28,7 @@ Result<std::span<const uint8_t>> riffMidiData(std::span<const uint8_t> bytes) {
     while (bytes.size() - at >= kChunkHeaderSize) {
         const uint64_t size = loadLittleEndian32(bytes.data() + at + 4);
         const size_t body = at + kChunkHeaderSize;
-        const size_t held = std::min<uint64_t>(size, bytes.size() - body);
+        const auto held = static_cast<size_t>(std::min<uint64_t>(size, bytes.size() - body));
         if (hasId(bytes, at, "data")) return bytes.subspan(body, held);
         // Skips never pass the end of the file, so `at` never wraps.
         const uint64_t padded = size + (size & 1);
