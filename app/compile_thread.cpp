@@ -63,13 +63,13 @@ void CompileThread::join() {
     if (thread_) thread_->wait();
 }
 
-void CompileThread::start(std::vector<std::string> paths, std::filesystem::path folder) {
-    thread_.reset(QThread::create([this, paths = std::move(paths), folder = std::move(folder)]() mutable {
+void CompileThread::start(std::vector<std::string> paths, std::filesystem::path folder, ConvertOptions options) {
+    thread_.reset(QThread::create([this, paths = std::move(paths), folder = std::move(folder), options]() mutable {
         QueuedSinks sinks(context_, reports_);
         const SongPathList list(std::move(paths));
         FileImageWriter writer(folder);
         const CompileSinks compileSinks{sinks, sinks, sinks};
-        Result<CompileSummary> result = compileImage(list, writer, compileSinks, CompileOptions{});
+        Result<CompileSummary> result = compileImage(list, writer, compileSinks, CompileOptions{.conversion = options});
         QMetaObject::invokeMethod(
             context_, [f = reports_.finished, result = std::move(result)] { f(result); }, Qt::QueuedConnection);
     }));

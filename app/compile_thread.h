@@ -39,9 +39,10 @@ public:
     CompileThread(const CompileThread&) = delete;
     CompileThread& operator=(const CompileThread&) = delete;
 
-    // Compiles `paths` in this order into `folder`, stopping at the first
-    // song that fails, exactly as the command line does.
-    void start(std::vector<std::string> paths, std::filesystem::path folder);
+    // Compiles `paths` in this order into `folder`, reading songs as
+    // `options` say and stopping at the first song that fails, exactly as the
+    // command line does.
+    void start(std::vector<std::string> paths, std::filesystem::path folder, ConvertOptions options = {});
     // After `finished`: waits the moment the thread needs to end.
     void join();
 

@@ -17,6 +17,13 @@ enum ControlId : int {
     kIdAddFiles = 32771,  // menu "File", "Add Files..."
     kIdExit = 32772,      // menu "File", "Exit"
     kIdSongBook = 32773,  // menu "File", "Song Book..."
+    // menu "Options": "Text Encoding" and its four choices, then the two switches
+    kIdTextViqrVni = 32774,
+    kIdTextUtf8 = 32775,
+    kIdTextCp1258 = 32776,
+    kIdTextAuto = 32777,
+    kIdKarText = 32778,
+    kIdLenient = 32779,
 };
 
 }  // namespace zmr::gui

@@ -17,6 +17,7 @@
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
 #include "app/menu_keyboard.h"
+#include "app/options_menu.h"
 #include "app/song_book_dialog.h"
 #include "app/song_file_dialog.h"
 #include "app/song_list_box.h"
@@ -79,6 +80,7 @@ void CImageToolDlg::createControls() {
     // The image may have come or gone meanwhile, by other means than this dialog.
     connect(file, &QMenu::aboutToShow, this, &CImageToolDlg::updateSongBookCommand);
     updateSongBookCommand();
+    optionsMenu_ = new OptionsMenu(menuBar_);
     new MenuKeyboard(this, menuBar_);
 
     // Created in tab order, which Qt follows.
@@ -203,7 +205,7 @@ void CImageToolDlg::createImage() {
     if (error) folder = ".";
     setCommandsEnabled(false);
     compileThread_ = std::make_unique<CompileThread>(this, compileReports());
-    compileThread_->start(songListBox->paths(), folder);
+    compileThread_->start(songListBox->paths(), folder, optionsMenu_->options());
 }
 
 void CImageToolDlg::finishCompilation(const Result<CompileSummary>& result) {

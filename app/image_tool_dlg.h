@@ -1,7 +1,8 @@
 #pragma once
 // The main window: the song list, the progress bar, the buttons "Remove",
-// "Create Image" and "Quit", and the menu "File" with "Add Files...",
-// "Song Book..." and "Exit". Every way of closing it ends the program.
+// "Create Image" and "Quit", the menu "File" with "Add Files...",
+// "Song Book..." and "Exit", and the menu "Options" with how songs are read.
+// Every way of closing it ends the program.
 
 #include <QDialog>
 #include <QIcon>
@@ -17,6 +18,7 @@ class QPushButton;
 
 namespace zmr::gui {
 
+class OptionsMenu;
 class SongListBox;
 
 inline constexpr char kDialogCaption[] = "ZMR Disc Image Tool";
@@ -78,6 +80,7 @@ private:
     QIcon appIcon;
 
     QMenuBar* menuBar_ = nullptr;
+    OptionsMenu* optionsMenu_ = nullptr;
     QPushButton* quitButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* createButton_ = nullptr;

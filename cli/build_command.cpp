@@ -5,19 +5,16 @@
 #include <system_error>
 #include <vector>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 #include "cli/commands.h"
 #include "cli/disc_output.h"
+#include "cli/convert_flags.h"
 #include "cli/interrupt_cleanup.h"
+#include "cli/song_arguments.h"
 #include "cli/terminal_reporter.h"
 #include "disc/capacity_checked_writer.h"
 #include "image/compile_image.h"
 #include "image/file_image_writer.h"
 #include "image/image_layout.h"
-#include "image/song_order.h"
 #include "image/song_path_list.h"
 
 namespace zmr::cli {
@@ -27,34 +24,10 @@ struct BuildOptions {
     std::string outputDir = ".";
     bool quiet = false;
     bool skipBad = false;
+    ConvertOptions conversion;
     std::vector<std::string> paths;
     DiscOptions disc;
 };
-
-bool stderrIsTerminal() {
-#ifndef _WIN32
-    return ::isatty(::fileno(stderr)) != 0;
-#else
-    return false;
-#endif
-}
-
-// Folders give their songs; anything else is a song, whatever its name.
-Result<std::vector<std::string>> gatherSongs(const std::vector<std::string>& arguments) {
-    std::vector<std::string> songs;
-    for (const std::string& argument : arguments) {
-        std::error_code error;
-        if (std::filesystem::is_directory(argument, error)) {
-            Result<std::vector<std::string>> found = listSongFolder(argument);
-            if (!found) return Failure{argument + ": " + found.message()};
-            songs.insert(songs.end(), found->begin(), found->end());
-        } else {
-            songs.push_back(argument);
-        }
-    }
-    sortSongPaths(songs);
-    return songs;
-}
 
 int runBuild(const BuildOptions& options) {
     InterruptCleanup cleanup;  // before the compilation starts its threads
@@ -74,9 +47,11 @@ int runBuild(const BuildOptions& options) {
     FileImageWriter writer(options.outputDir, &cleanup);
     CapacityCheckedWriter discWriter(writer, chosenMedium(options.disc));  // refuses files that do not fit
     ImageWriter& files = wantsDisc(options.disc) ? static_cast<ImageWriter&>(discWriter) : writer;
-    TerminalReporter reporter(stderr, !options.quiet && stderrIsTerminal());
+    TerminalReporter reporter(stderr, !options.quiet && isTerminal(stderr));
+    reporter.showWarnings(!options.quiet);
     const CompileSinks sinks{reporter, reporter, reporter};
-    Result<CompileSummary> result = compileImage(list, files, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}});
+    Result<CompileSummary> result = compileImage(
+        list, files, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}, .conversion = options.conversion});
     reporter.clearLine();
     if (!result) {
         std::fprintf(stderr, "zmrimage: %s\n", result.message().c_str());
@@ -107,12 +82,17 @@ void addBuildCommand(CLI::App& app, CommandAction& action) {
         "A PATH that is a folder adds its .mid and .kar files (any letter case, not recursive); any other\n"
         "PATH is a song. Songs are ordered by their full paths, letter case ignored. Without --skip-bad the\n"
         "first song that fails ends the compilation: the files then hold the songs before it.\n"
+        "--text-encoding, --kar-text and --lenient read songs that the player's own reading garbles or\n"
+        "rejects (zmrimage scan tells which a collection needs); without them the image is the player's\n"
+        "bytes exactly. Under utf8, cp1258 and auto, a character with no code on the player becomes '?'\n"
+        "and the song gets a warning. A file name of ASCII alone is read as VIQR under every encoding.\n"
         "Exit status: 0 every song written; 1 a song stopped the compilation or was left out;\n"
         "2 usage error, output that cannot be written, or more than 98,304 songs (nothing written).");
     build->add_option("-o,--output", options->outputDir, "Folder for both files (created if missing)")
         ->capture_default_str();
     build->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
     build->add_flag("--skip-bad", options->skipBad, "Leave out songs that fail and go on with the next");
+    addConvertFlags(*build, options->conversion);
     build->add_option("PATH", options->paths, "Song files or folders of songs")->required();
     addDiscOptions(*build, options->disc, true);
     build->callback([&action, options] { action = [options] { return runBuild(*options); }; });

@@ -25,5 +25,6 @@ void addLyricsCommand(CLI::App& app, CommandAction& action);
 void addExtractCommand(CLI::App& app, CommandAction& action);
 void addIsoCommand(CLI::App& app, CommandAction& action);
 void addSongBookCommand(CLI::App& app, CommandAction& action);
+void addScanCommand(CLI::App& app, CommandAction& action);
 
 }  // namespace zmr::cli

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     zmr::cli::addVerifyCommand(app, action);
     zmr::cli::addLyricsCommand(app, action);
     zmr::cli::addExtractCommand(app, action);
+    zmr::cli::addScanCommand(app, action);
     zmr::cli::addIsoCommand(app, action);
     zmr::cli::addSongBookCommand(app, action);
 

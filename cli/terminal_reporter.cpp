@@ -1,8 +1,21 @@
 #include "cli/terminal_reporter.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "text/text_stream.h"
 
 namespace zmr::cli {
+
+bool isTerminal(std::FILE* stream) {
+#ifndef _WIN32
+    return ::isatty(::fileno(stream)) != 0;
+#else
+    (void)stream;
+    return false;
+#endif
+}
 
 void TerminalReporter::songStarted(int32_t index, int32_t count, std::string_view path) {
     if (!showProgress_) return;
@@ -17,6 +30,13 @@ void TerminalReporter::songFailed(std::string_view path, std::string_view messag
     clearLine();
     if (!message.empty() && message.back() == '\n') message.remove_suffix(1);
     std::fprintf(stream_, "%.*s: %.*s\n", static_cast<int>(path.size()), path.data(),
+                 static_cast<int>(message.size()), message.data());
+}
+
+void TerminalReporter::songWarning(std::string_view path, std::string_view message) {
+    if (!showWarnings_) return;
+    clearLine();
+    std::fprintf(stream_, "%.*s: warning: %.*s\n", static_cast<int>(path.size()), path.data(),
                  static_cast<int>(message.size()), message.data());
 }
 

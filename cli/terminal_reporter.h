@@ -9,6 +9,9 @@
 
 namespace zmr::cli {
 
+// Whether `stream` is a terminal, where progress is worth showing.
+bool isTerminal(std::FILE* stream);
+
 class TerminalReporter : public ProgressSink, public TitleSink, public SongMessageSink {
 public:
     TerminalReporter(std::FILE* stream, bool showProgress) : stream_(stream), showProgress_(showProgress) {}
@@ -19,6 +22,8 @@ public:
     void songStarted(int32_t index, int32_t count, std::string_view path) override;
     void setTitle(std::string_view) override {}
     void songFailed(std::string_view path, std::string_view message) override;
+    void songWarning(std::string_view path, std::string_view message) override;
+    void showWarnings(bool show) { showWarnings_ = show; }
 
     void clearLine();
 
@@ -26,6 +31,7 @@ private:
     std::FILE* stream_;
     bool showProgress_;
     bool lineOpen_ = false;
+    bool showWarnings_ = true;
 };
 
 }  // namespace zmr::cli

@@ -87,9 +87,10 @@ void addVerifyCommand(CLI::App& app, CommandAction& action) {
         "within the stream.\n"
         "With SONGLIST (SongList.txt) also: one line per song numbered 1, 2, 3, ... ending CR LF, and each\n"
         "title (before the name's tab) transcoding, as the compiler transcodes titles, to the codes of\n"
-        "the song's title line in the image. The lyric bytes after the tab are not compared: the image\n"
-        "keeps only lyric events shorter than 16 bytes, the list names every one. A title cut at 62\n"
-        "bytes in the list need only begin the image's title.\n"
+        "the song's title line in the image (a name that is not ASCII may also read as UTF-8, or else as\n"
+        "Windows-1258, as build --text-encoding reads names). The lyric bytes after the tab are not\n"
+        "compared: the image keeps only lyric events shorter than 16 bytes, the list names every one.\n"
+        "A title cut at 62 bytes in the list need only begin the image's title.\n"
         "Exit status: 0 sound; 1 any problem; 2 a file cannot be read.");
     verify->add_option("IMAGE", options->imagePath, "The image file (DADEDA00.DEZ)")->required();
     verify->add_option("SONGLIST", options->songListPath, "The song list written with it (SongList.txt)");

@@ -2,7 +2,10 @@
 // a song record. Beyond not crashing, a song that converts must give a record
 // that the player can read back: both sections decode to their stated lengths.
 // The same bytes under another path must give the same event section, which
-// also catches state left behind by the first conversion.
+// also catches state left behind by the first conversion. Each input is also
+// read with every reading option on (RIFF wrappers, other chunks, unknown meta
+// events, Soft Karaoke text events) and its text in UTF-8, Windows-1258 or
+// decided per song, chosen by the input's last byte.
 
 #include <algorithm>
 #include <cstddef>
@@ -42,15 +45,53 @@ std::vector<uint8_t> decodeSection(const Section& section) {
     return std::move(decoded).value();
 }
 
+// Both sections decode to their stated lengths and only padding follows; gives the event section.
+Section checkRecord(const zmr::SongRecord& song, std::vector<uint8_t>& text) {
+    std::span<const uint8_t> record(song.bytes);
+    check(record.size() % 16 == 0, "a record is padded to 16 bytes");
+    check(song.name.size() < 64, "the song-list name fits its 64-byte buffer");
+    text = decodeSection(takeSection(record));
+    const Section events = takeSection(record);
+    const std::vector<uint8_t> eventBytes = decodeSection(events);
+    check(record.size() < 16, "only padding follows the event section");
+    check(text.size() % 4 == 0, "the text stream is whole 4-byte records");
+    check(eventBytes.size() % 5 == 0, "the event stream is whole 5-byte records");
+    return events;
+}
+
+zmr::ConvertOptions optionsFor(const uint8_t* data, size_t size) {
+    constexpr zmr::TextEncoding kEncodings[] = {zmr::TextEncoding::Utf8, zmr::TextEncoding::Cp1258,
+                                                zmr::TextEncoding::Auto};
+    const uint8_t selector = size > 0 ? data[size - 1] : 0;
+    return {.textEncoding = kEncodings[selector % 3], .karText = true, .lenient = true};
+}
+
 // A title made of the input's own first bytes, zeros and all.
 std::string fuzzedPath(const uint8_t* data, size_t size) {
     const size_t titleBytes = size < 24 ? size : 24;
     return "songs\\" + std::string(reinterpret_cast<const char*>(data), titleBytes) + ".kar";
 }
 
+void convertWithOptions(const uint8_t* data, size_t size) {
+    const std::vector<uint8_t> bytes(data, data + size);
+    auto song = zmr::convertSong(fuzzedPath(data, size), bytes, optionsFor(data, size));
+    if (!song.ok()) {
+        check(!song.message().empty(), "a rejected song says why");
+        return;
+    }
+    std::vector<uint8_t> text;
+    checkRecord(*song, text);
+    check(song->uncodedCharacters >= 0, "a count of characters is not negative");
+    for (size_t i = 0; i < text.size(); i += 4) {
+        check((text[i + 1] == 10) == (text[i] == 13) && (text[i + 1] == 0 || text[i + 1] == 10),
+              "a text record's line-feed flag is 10 exactly beside code 13");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    convertWithOptions(data, size);
     const std::vector<uint8_t> bytes(data, data + size);
     auto first = zmr::convertSong("songs/Fuzzed Song.kar", bytes);
     auto second = zmr::convertSong(fuzzedPath(data, size), bytes);
@@ -61,15 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
 
-    std::span<const uint8_t> record(first->bytes);
-    check(record.size() % 16 == 0, "a record is padded to 16 bytes");
-    check(first->name.size() < 64, "the song-list name fits its 64-byte buffer");
-    const std::vector<uint8_t> text = decodeSection(takeSection(record));
-    const Section events = takeSection(record);
-    const std::vector<uint8_t> eventBytes = decodeSection(events);
-    check(record.size() < 16, "only padding follows the event section");
-    check(text.size() % 4 == 0, "the text stream is whole 4-byte records");
-    check(eventBytes.size() % 5 == 0, "the event stream is whole 5-byte records");
+    std::vector<uint8_t> text;
+    const Section events = checkRecord(*first, text);
 
     std::span<const uint8_t> other(second->bytes);
     takeSection(other);

@@ -85,6 +85,54 @@ Bytes unknownMeta() {
     return MidiFile(96).add(t).bytes();
 }
 
+// What the reading options are for: a RIFF wrapper with a LIST chunk of odd
+// size before its data, a chunk other than MTrk among the tracks with a
+// device-name meta event, Soft Karaoke text events, and lyrics in UTF-8
+// (valid and not) and in Windows-1258.
+void appendChunk(Bytes& out, const std::string& id, const Bytes& body, bool littleEndian) {
+    out.insert(out.end(), id.begin(), id.end());
+    const auto size = static_cast<uint32_t>(body.size());
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(size >> (littleEndian ? 8 * i : 24 - 8 * i)));
+    out.insert(out.end(), body.begin(), body.end());
+}
+
+Bytes riffWrapped() {
+    Bytes body = text("RMID");
+    appendChunk(body, "LIST", text("INFOx"), true);
+    body.push_back(0);
+    appendChunk(body, "data", twoTrackSong(), true);
+    Bytes riff;
+    appendChunk(riff, "RIFF", body, true);
+    return riff;
+}
+
+Bytes otherChunkAndDeviceName() {
+    TrackWriter first;
+    first.tempo(0, 400000).endOfTrack();
+    TrackWriter second;
+    second.meta(0, 0x09, {'S', 'y', 'n'}).lyric(0, "La").noteOn(0, 0, 60, 100).noteOff(96, 0, 60).endOfTrack();
+    Bytes bytes = MidiFile(96).add(first).claimTrackCount(2).bytes();
+    appendChunk(bytes, "XFIH", {1, 2, 3}, false);
+    appendChunk(bytes, "MTrk", second.bytes(), false);
+    return bytes;
+}
+
+Bytes softKaraoke() {
+    TrackWriter t;
+    t.text(0, "@KMIDI KARAOKE FILE").text(0, "@TLo+`i ru").text(0, "\\Ru ").noteOn(0, 0, 60, 90).text(96, "con")
+        .text(96, "/ngu? ").text(0, "").noteOff(0, 0, 60).text(96, "ngon").endOfTrack();
+    TrackWriter other;
+    other.text(0, "words").endOfTrack();
+    return MidiFile(96).add(other).add(t).bytes();
+}
+
+Bytes unicodeLyrics() {
+    TrackWriter t;
+    t.lyric(0, "Chúc ").lyric(10, "mừng ").lyric(10, "đâu?").lyric(10, Bytes{'a', 0xC3, 0x28, 0xE2, 0x82})
+        .lyric(10, "ñ\xCC\x81").noteOn(0, 0, 64, 80).lyric(10, Bytes{'V', 'i', 0xEA, 0xF2, 't', 0x81}).endOfTrack();
+    return MidiFile(96).add(t).bytes();
+}
+
 Bytes systemStatus(uint8_t status) {
     TrackWriter t;
     t.noteOn(0, 0, 60, 100).varLen(0).raw({status, 1, 2}).endOfTrack();
@@ -163,7 +211,9 @@ bool writeSongSeeds(const fs::path& folder) {
               save(folder, "lyric-past-end.mid", lyricPastTheEnd()) && save(folder, "odd-tempo.mid", oddTempo()) &&
               save(folder, "division-0.mid", divisionOf(0)) && save(folder, "division-1.mid", divisionOf(1)) &&
               save(folder, "division-smpte.mid", divisionOf(0xE728)) && save(folder, "header-13.mid", headerOnly(13)) &&
-              save(folder, "header-14.mid", headerOnly(14));
+              save(folder, "header-14.mid", headerOnly(14)) && save(folder, "riff.rmi", riffWrapped()) &&
+              save(folder, "other-chunk.mid", otherChunkAndDeviceName()) &&
+              save(folder, "soft-karaoke.kar", softKaraoke()) && save(folder, "unicode-lyrics.kar", unicodeLyrics());
     for (uint8_t status : {0xF1, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF8, 0xFE})
         ok = ok && save(folder, "system-" + std::to_string(status) + ".mid", systemStatus(status));
     return ok;

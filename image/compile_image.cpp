@@ -154,6 +154,11 @@ private:
     std::deque<Ahead> ahead_;
 };
 
+std::string uncodedMessage(int32_t count) {
+    return std::to_string(count) + (count == 1 ? " character has" : " characters have") +
+           " no code on the player and became '?'";
+}
+
 unsigned pipelineWindow(unsigned threads) {
     if (threads != 0) return threads;
     return std::max(1u, std::thread::hardware_concurrency());
@@ -161,10 +166,10 @@ unsigned pipelineWindow(unsigned threads) {
 
 }  // namespace
 
-Result<SongRecord> loadAndConvertSong(const std::string& path) {
+Result<SongRecord> loadAndConvertSong(const std::string& path, const ConvertOptions& options) {
     Result<std::vector<uint8_t>> bytes = readFileBytes(path);
     if (!bytes) return bytes.failure();
-    return convertSong(path, std::move(bytes).value());
+    return convertSong(path, std::move(bytes).value(), options);
 }
 
 Result<CompileSummary> compileImage(const SongSource& songs, ImageWriter& writer, const CompileSinks& sinks,
@@ -187,7 +192,11 @@ Result<CompileSummary> compileImage(const SongSource& songs, ImageWriter& writer
     ImageLayout layout(writer);
     if (Status s = layout.start(); !s) return fail(s);
 
-    SongPipeline pipeline(songs, options.convert ? options.convert : loadAndConvertSong, pipelineWindow(options.threads));
+    SongPipeline::Convert convert = options.convert;
+    if (!convert) {
+        convert = [conversion = options.conversion](const std::string& path) { return loadAndConvertSong(path, conversion); };
+    }
+    SongPipeline pipeline(songs, std::move(convert), pipelineWindow(options.threads));
     int32_t written = 0;  // list position of the next song in the image
     for (int32_t i = 0; i < count; ++i) {
         auto [path, song] = pipeline.take(i);
@@ -222,6 +231,7 @@ Result<CompileSummary> compileImage(const SongSource& songs, ImageWriter& writer
         }
         if (Status s = writer.appendSongList(songListLine(written + 1, song->name)); !s) return fail(s);
         if (Status s = layout.appendRecord(entry, song->bytes); !s) return fail(s);
+        if (song->uncodedCharacters > 0) sinks.messages.songWarning(path, uncodedMessage(song->uncodedCharacters));
         ++written;
         sinks.progress.setPosition(static_cast<int32_t>(100 * static_cast<int64_t>(i + 1) / count));
     }

@@ -8,6 +8,7 @@
 
 #include "codec/result.h"
 #include "image/compile_sinks.h"
+#include "image/convert_options.h"
 #include "image/image_writer.h"
 #include "image/song_record.h"
 
@@ -24,10 +25,12 @@ struct CompileOptions {
     // the machine's core count, 1 converts each song on the calling thread.
     // The image is the same bytes whatever the number.
     unsigned threads = 0;
+    // How each song is read when `convert` is not given.
+    ConvertOptions conversion{};
 };
 
 // Reads the song file and converts it.
-Result<SongRecord> loadAndConvertSong(const std::string& path);
+Result<SongRecord> loadAndConvertSong(const std::string& path, const ConvertOptions& options = {});
 
 struct CompileSummary {
     int32_t songsWritten = 0;

@@ -39,6 +39,8 @@ class SongMessageSink {
 public:
     virtual ~SongMessageSink() = default;
     virtual void songFailed(std::string_view path, std::string_view message) = 0;
+    // A song that was written, with something the user should know about it.
+    virtual void songWarning(std::string_view /*path*/, std::string_view /*message*/) {}
 };
 
 }  // namespace zmr

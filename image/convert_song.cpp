@@ -3,6 +3,7 @@
 #include "codec/lzw_compress.h"
 #include "midi/event_stream.h"
 #include "midi/track_merger.h"
+#include "text/song_text.h"
 #include "text/text_stream.h"
 
 namespace zmr {
@@ -11,33 +12,37 @@ namespace {
 // The merge walks the song once and both streams listen.
 class SongStreams : public MergeConsumer {
 public:
-    SongStreams(EventStream& events, TextStream& text) : events_(events), text_(text) {}
+    SongStreams(EventStream& events, SongText& text) : events_(events), text_(text) {}
     void channelMessage(uint8_t status, uint8_t data1, uint8_t data2, int32_t tick, float tickFactor) override {
         events_.addChannelMessage(status, data1, data2, tick, tickFactor);
     }
-    void lyric(std::span<const uint8_t> bytes, int64_t timeUnits) override { text_.addLyric(bytes, timeUnits); }
+    void lyric(std::span<const uint8_t> bytes, int64_t timeUnits) override { text_.lyric(bytes, timeUnits); }
+    void textEvent(uint32_t track, std::span<const uint8_t> bytes, int64_t timeUnits) override {
+        text_.textEvent(track, bytes, timeUnits);
+    }
 
 private:
     EventStream& events_;
-    TextStream& text_;
+    SongText& text_;
 };
 
 }  // namespace
 
-Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileBytes) {
-    Result<SongFile> song = loadSongFile(std::move(fileBytes));
+Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileBytes, const ConvertOptions& options) {
+    Result<SongFile> song = loadSongFile(std::move(fileBytes), options.midiReading());
     if (!song) return song.failure();
 
     NameBuffer name;
     TextStream text;
-    text.beginTextStream(path, name);
+    SongText songText(text, options.textReading());
+    songText.begin(path, name);
     EventStream events;
     events.startEventStream(song->totalTrackBytes);
 
-    SongStreams streams(events, text);
-    if (Status merged = mergeTracks(*song, streams); !merged) return merged.failure();
+    SongStreams streams(events, songText);
+    if (Status merged = mergeTracks(*song, streams, options.midiReading()); !merged) return merged.failure();
 
-    const uint32_t textLength = text.endTextStream();
+    const uint32_t textLength = songText.end();
     events.finishEventStream();
 
     // Text first, then events, both before anything of the song leaves this function.
@@ -45,7 +50,7 @@ Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileB
     const std::vector<uint8_t> compressedEvents = lzwCompress(events.bytes());
     return SongRecord{frameSongRecord(compressedText, textLength, compressedEvents,
                                       static_cast<uint32_t>(events.bytes().size())),
-                      name.text()};
+                      name.text(), text.uncodedCharacters()};
 }
 
 }  // namespace zmr

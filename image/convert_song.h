@@ -6,13 +6,16 @@
 #include <vector>
 
 #include "codec/result.h"
+#include "image/convert_options.h"
 #include "image/song_record.h"
 
 namespace zmr {
 
 // A pure function of the path's text (which gives the song title) and the
 // file's bytes: nothing is written anywhere, so songs can be converted on any
-// thread and a rejected song touches nothing.
-Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileBytes);
+// thread and a rejected song touches nothing. With the default options the
+// song is read exactly as the player reads it.
+Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileBytes,
+                               const ConvertOptions& options = {});
 
 }  // namespace zmr

@@ -15,6 +15,7 @@ inline constexpr uint32_t kSongRecordAlignment = 16;
 struct SongRecord {
     std::vector<uint8_t> bytes;  // the framed record, ready to append to the image
     std::string name;            // the song-list name: title, tab, first lyric bytes
+    int32_t uncodedCharacters = 0;  // of text read from Unicode, written as '?' for want of a code
 };
 
 std::vector<uint8_t> frameSongRecord(std::span<const uint8_t> compressedText, uint32_t textLength,

@@ -18,6 +18,11 @@ public:
 
     // A lyric meta event's bytes and its time in time units.
     virtual void lyric(std::span<const uint8_t> bytes, int64_t timeUnits) = 0;
+
+    // A text meta event (type 0x01) of track `track` (from 0), with its time in
+    // time units. The player's reading passes them over; Soft Karaoke files
+    // keep their lyrics in them.
+    virtual void textEvent(uint32_t /*track*/, std::span<const uint8_t> /*bytes*/, int64_t /*timeUnits*/) {}
 };
 
 }  // namespace zmr

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "codec/byte_order.h"
+#include "midi/riff_midi.h"
 
 namespace zmr {
 
@@ -12,29 +13,47 @@ namespace {
 constexpr size_t kHeaderSize = 14;
 constexpr size_t kChunkHeaderSize = 8;
 
+bool isTrackChunk(const uint8_t* id) { return id[0] == 'M' && id[1] == 'T' && id[2] == 'r' && id[3] == 'k'; }
+
 // Takes the chunks back to back from offset 14, as many as the header claims
 // and the file holds. A chunk header the file does not hold whole ends the
 // list: that track and all later ones are empty, which the merge treats the
 // same as chunks of length 0.
-void splitTracks(SongFile& song) {
+// A lenient reading passes over chunks whose id is not MTrk: they are not
+// tracks and do not count against the header's track count.
+void splitTracks(SongFile& song, MidiReading reading) {
     // Offsets are 32-bit; bytes past 4 GiB are never reached.
     const size_t size = std::min<size_t>(song.bytes.size(), std::numeric_limits<uint32_t>::max());
     size_t offset = kHeaderSize;
-    for (uint32_t i = 0; i < song.trackCount; ++i) {
+    while (song.tracks.size() < song.trackCount) {
         if (size - offset < kChunkHeaderSize) break;
+        const bool track = reading == MidiReading::Strict || isTrackChunk(song.bytes.data() + offset);
         const uint32_t claimed = loadBigEndian32(song.bytes.data() + offset + 4);
         offset += kChunkHeaderSize;
         // A chunk cut short holds only the bytes present.
         const uint32_t length = static_cast<uint32_t>(std::min<size_t>(claimed, size - offset));
-        song.tracks.push_back({static_cast<uint32_t>(offset), length});
-        song.totalTrackBytes += length;
+        if (track) {
+            song.tracks.push_back({static_cast<uint32_t>(offset), length});
+            song.totalTrackBytes += length;
+        }
         offset += length;
     }
 }
 
+// The file itself, or under a lenient reading the MIDI file inside a RIFF wrapper.
+Result<std::vector<uint8_t>> unwrap(std::vector<uint8_t> bytes, MidiReading reading) {
+    if (reading == MidiReading::Strict || !isRiffMidi(bytes)) return bytes;
+    Result<std::span<const uint8_t>> data = riffMidiData(bytes);
+    if (!data) return data.failure();
+    return std::vector<uint8_t>(data->begin(), data->end());
+}
+
 }  // namespace
 
-Result<SongFile> loadSongFile(std::vector<uint8_t> bytes) {
+Result<SongFile> loadSongFile(std::vector<uint8_t> fileBytes, MidiReading reading) {
+    Result<std::vector<uint8_t>> unwrapped = unwrap(std::move(fileBytes), reading);
+    if (!unwrapped) return unwrapped.failure();
+    std::vector<uint8_t> bytes = std::move(unwrapped).value();
     if (bytes.size() < kHeaderSize) return Failure{"Invalid MIDI file\n"};
 
     SongFile song;
@@ -45,7 +64,7 @@ Result<SongFile> loadSongFile(std::vector<uint8_t> bytes) {
     if (song.division == 0) return Failure{"Invalid MIDI division 0\n"};
 
     song.bytes = std::move(bytes);
-    splitTracks(song);
+    splitTracks(song, reading);
     return song;
 }
 

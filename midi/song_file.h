@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codec/result.h"
+#include "midi/midi_reading.h"
 
 namespace zmr {
 
@@ -33,7 +34,10 @@ public:
 // bytes by value so the song owns them; nothing is allocated from a count that
 // the file claims beyond what it holds.
 // Fails with "Invalid MIDI file\n" for fewer than 14 bytes and with
-// "Invalid MIDI division 0\n" for a division of 0.
-Result<SongFile> loadSongFile(std::vector<uint8_t> bytes);
+// "Invalid MIDI division 0\n" for a division of 0. A lenient reading first
+// unwraps a RIFF RMID file, and walks the chunks from offset 14 taking only
+// those with the id MTrk as tracks (the header's track count counts them
+// alone) and skipping every other chunk by its length.
+Result<SongFile> loadSongFile(std::vector<uint8_t> bytes, MidiReading reading = MidiReading::Strict);
 
 }  // namespace zmr

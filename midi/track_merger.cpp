@@ -16,6 +16,7 @@ namespace {
 // nothing is read outside it; the cursor never wraps.
 struct TrackState {
     std::span<const uint8_t> bytes;
+    uint32_t number = 0;        // in the song, from 0
     uint32_t cursor = 0;
     int32_t time = 0;           // absolute tick of the next event
     uint8_t runningStatus = 0;  // 0 until the track's first channel status
@@ -47,6 +48,7 @@ struct MergeState {
     MergeConsumer& consumer;
     uint16_t division;
     float tickFactor;
+    MidiReading reading;
 };
 
 Failure unknownCommand(const char* format, uint8_t byte) {
@@ -60,16 +62,31 @@ void skipCounted(TrackState& track) {
     if (const std::optional<uint32_t> count = readVarLen(track.bytes, track.cursor)) track.skip(*count);
 }
 
-// A lyric is handed on only when the track holds all of its bytes.
-void readLyric(TrackState& track, MergeState& merge) {
+// The bytes of a counted meta event; nothing when the track does not hold them
+// all, which finishes it. The cursor moves past them.
+std::optional<std::span<const uint8_t>> readCounted(TrackState& track) {
     const std::optional<uint32_t> count = readVarLen(track.bytes, track.cursor);
-    if (!count) return;
+    if (!count) return std::nullopt;
     if (!track.holds(*count)) {
         track.finish();
-        return;
+        return std::nullopt;
     }
-    merge.consumer.lyric(track.bytes.subspan(track.cursor, *count), ticksToTimeUnits(track.time, merge.tickFactor));
+    const std::span<const uint8_t> bytes = track.bytes.subspan(track.cursor, *count);
     track.cursor += *count;
+    return bytes;
+}
+
+// A lyric is handed on only when the track holds all of its bytes.
+void readLyric(TrackState& track, MergeState& merge) {
+    if (const auto bytes = readCounted(track)) {
+        merge.consumer.lyric(*bytes, ticksToTimeUnits(track.time, merge.tickFactor));
+    }
+}
+
+void readText(TrackState& track, MergeState& merge) {
+    if (const auto bytes = readCounted(track)) {
+        merge.consumer.textEvent(track.number, *bytes, ticksToTimeUnits(track.time, merge.tickFactor));
+    }
 }
 
 // The length byte is passed over unread; three tempo bytes follow it whatever it says.
@@ -89,7 +106,8 @@ Status readMeta(TrackState& track, MergeState& merge) {
     const uint8_t type = track.next();
     switch (type) {
         case 0x00: track.skip(3); break;  // sequence number: length byte and two bytes
-        case 0x01: case 0x02: case 0x03: case 0x04: case 0x06: case 0x07: case 0x7F:
+        case 0x01: readText(track, merge); break;
+        case 0x02: case 0x03: case 0x04: case 0x06: case 0x07: case 0x7F:
             skipCounted(track);
             break;
         case 0x05: readLyric(track, merge); break;
@@ -99,7 +117,12 @@ Status readMeta(TrackState& track, MergeState& merge) {
         case 0x54: track.skip(6); break;
         case 0x58: track.skip(5); break;
         case 0x59: track.skip(3); break;
-        default: return unknownCommand("Unknown command 0xFF 0x%02X\n", type);
+        default:
+            if (merge.reading == MidiReading::Lenient) {
+                skipCounted(track);
+                break;
+            }
+            return unknownCommand("Unknown command 0xFF 0x%02X\n", type);
     }
     return success();
 }
@@ -154,14 +177,15 @@ TrackState* selectTrack(std::vector<TrackState>& tracks) {
 
 }  // namespace
 
-Status mergeTracks(const SongFile& song, MergeConsumer& consumer) {
-    MergeState merge{consumer, song.division, initialTickFactor(song.division)};
+Status mergeTracks(const SongFile& song, MergeConsumer& consumer, MidiReading reading) {
+    MergeState merge{consumer, song.division, initialTickFactor(song.division), reading};
 
     // Tracks the header claims beyond the chunks present are empty and never
     // selected, so only the chunks present get a state.
     std::vector<TrackState> tracks(song.tracks.size());
     for (size_t i = 0; i < tracks.size(); ++i) {
         tracks[i].bytes = song.trackBytes(i);
+        tracks[i].number = static_cast<uint32_t>(i);
         tracks[i].readDelta();
     }
 

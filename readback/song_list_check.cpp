@@ -4,12 +4,16 @@
 #include <charconv>
 
 #include "text/name_buffer.h"
+#include "text/text_encoding.h"
+#include "text/text_stream.h"
 #include "text/transcoder.h"
 
 namespace zmr {
 namespace {
 
 constexpr uint8_t kLineEnd = 13;
+// Records of the text header before the title: "H0002\r@@00@13\r@".
+constexpr size_t kFirstTemplateRecords = 15;
 
 // The name buffer keeps room for the tab and a terminating zero after the
 // title, so a longer title reaches the list cut to this many bytes.
@@ -37,11 +41,20 @@ std::vector<ListLine> splitLines(std::string_view list) {
 // A listed title that filled the name buffer may have been cut, and its last
 // byte may have composed with the next one: all but its last code must then
 // begin the image's title.
-bool titleMatches(std::string_view listed, const std::vector<uint8_t>& codes) {
-    const std::vector<uint8_t> transcoded = transcodeTitle(listed);
+bool titleMatchesAs(std::string_view listed, std::optional<SourceEncoding> decoding, const std::vector<uint8_t>& codes) {
+    const std::vector<uint8_t> transcoded = transcodeTitle(listed, decoding);
     if (listed.size() < kListedTitleLimit) return transcoded == codes;
     if (transcoded.empty()) return true;
     return transcoded.size() - 1 <= codes.size() && std::equal(transcoded.begin(), transcoded.end() - 1, codes.begin());
+}
+
+// Read as VIQR, or as --text-encoding reads a name that is not ASCII: UTF-8
+// when it is valid UTF-8, Windows-1258 otherwise.
+bool titleMatches(std::string_view listed, const std::vector<uint8_t>& codes) {
+    if (titleMatchesAs(listed, std::nullopt, codes)) return true;
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(listed.data()), listed.size());
+    const std::optional<SourceEncoding> decoding = titleDecoding(bytes, TextEncoding::Cp1258);
+    return decoding && titleMatchesAs(listed, decoding, codes);
 }
 
 std::string printable(std::string_view text) {
@@ -61,7 +74,19 @@ std::string printable(std::string_view text) {
 
 }  // namespace
 
-std::vector<uint8_t> transcodeTitle(std::string_view title) {
+std::vector<uint8_t> transcodeTitle(std::string_view title, std::optional<SourceEncoding> decoding) {
+    if (decoding) {
+        // The text stream's own title line, up to its line end.
+        TextStream stream;
+        NameBuffer name;
+        stream.beginTextStream(std::string(title) + ".kar", name, decoding);
+        std::vector<uint8_t> codes;
+        for (size_t at = kFirstTemplateRecords * kTextRecordSize; at < stream.bytes().size() && stream.bytes()[at] != kLineEnd;
+             at += kTextRecordSize) {
+            codes.push_back(stream.bytes()[at]);
+        }
+        return codes;
+    }
     Transcoder transcoder;
     std::vector<uint8_t> codes;
     bool reset = true;  // the title starts a segment

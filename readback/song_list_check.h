@@ -4,7 +4,8 @@
 // what is compared is what survives robustly: the numbering (1, 2, 3, ... one
 // line per song, lines ending CR LF) and each title, which must transcode to
 // the codes of the song's title line exactly as the text stream transcodes
-// it. The lyric bytes after the title's tab are not compared: the text stream
+// it (a name that is not ASCII may also have been read as UTF-8 or
+// Windows-1258, as --text-encoding reads names). The lyric bytes after the title's tab are not compared: the text stream
 // keeps only lyric events shorter than 16 bytes, the list takes every one.
 
 #include <cstdint>
@@ -13,6 +14,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "text/text_decoder.h"
 
 namespace zmr {
 
@@ -26,7 +29,8 @@ struct SongListProblem {
 std::vector<SongListProblem> checkSongList(std::span<const uint8_t> songList,
                                            std::span<const std::optional<std::vector<uint8_t>>> titles);
 
-// The codes of a title line, as the text stream makes them from the title's bytes.
-std::vector<uint8_t> transcodeTitle(std::string_view title);
+// The codes of a title line, as the text stream makes them from the title's
+// bytes: as VIQR/VNI, or read in `decoding` (as --text-encoding reads names).
+std::vector<uint8_t> transcodeTitle(std::string_view title, std::optional<SourceEncoding> decoding = std::nullopt);
 
 }  // namespace zmr

@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   # command line and read-back tools
   libcli11-dev nlohmann-json3-dev
+  # UTF-8 and Windows-1258 lyrics: ICU's converters and normaliser
+  libicu-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the dialog, and its tests on the offscreen platform

@@ -1,5 +1,7 @@
 #include "text/text_stream.h"
 
+#include "text/viqr_spelling.h"
+
 namespace zmr {
 
 namespace {
@@ -47,16 +49,33 @@ void TextStream::transcode(uint8_t byte, uint32_t time) {
 
 void TextStream::flush(uint32_t time) { transcode(0, time); }
 
-void TextStream::beginTextStream(std::string_view path, NameBuffer& name) {
+// A byte that stands for itself in the decoded text releases the pending code
+// with this time instead of composing with it, and starts a new character.
+void TextStream::transcodeDecoded(std::span<const uint8_t> bytes, SourceEncoding encoding, uint32_t time) {
+    const ViqrSpelling spelling = spellViqr(decodeToNfd(bytes, encoding));
+    uncoded_ += spelling.uncoded;
+    for (const SpelledByte& spelled : spelling.bytes) {
+        const uint8_t code = spelled.startsCharacter ? transcoder_.startCharacter(spelled.byte, reset_)
+                                                     : transcoder_.transcodeChar(spelled.byte, reset_);
+        reset_ = false;
+        if (code != 0) putTextRecord(code, time);
+    }
+}
+
+void TextStream::beginTextStream(std::string_view path, NameBuffer& name,
+                                 std::optional<SourceEncoding> titleDecoding) {
     buffer_.clear();
     name_ = &name;
+    uncoded_ = 0;
     for (const char c : kFirstTemplate) putTextRecord(static_cast<uint8_t>(c), 0);
 
     // The reset drops whatever the previous segment left pending.
     reset_ = true;
-    for (const char c : songTitle(path)) {
-        const auto byte = static_cast<uint8_t>(c);
-        transcode(byte, 0);
+    const std::string_view title = songTitle(path);
+    const auto titleBytes = std::span(reinterpret_cast<const uint8_t*>(title.data()), title.size());
+    if (titleDecoding) transcodeDecoded(titleBytes, *titleDecoding, 0);
+    for (const uint8_t byte : titleBytes) {
+        if (!titleDecoding) transcode(byte, 0);
         if (name.fill < kTitleNameLimit) name.put(byte);
     }
     transcode(kCarriageReturn, 0);
@@ -72,17 +91,21 @@ void TextStream::beginTextStream(std::string_view path, NameBuffer& name) {
     lyricTime_ = 0;
 }
 
-void TextStream::addLyric(std::span<const uint8_t> bytes, int64_t timeUnits) {
+void TextStream::addLyric(std::span<const uint8_t> bytes, int64_t timeUnits,
+                          std::optional<SourceEncoding> decoding) {
     // Records keep the low 16 bits of the time; the low 32 are carried.
     const auto time = static_cast<uint32_t>(timeUnits);
     const bool shown = bytes.size() < kShownLyricLimit;
     if (shown) lyricTime_ = static_cast<int32_t>(time);
+    std::vector<uint8_t> decoded;  // the event's bytes without zeros, read whole
     for (const uint8_t byte : bytes) {
         // A zero would flush the transcoder mid-word and end the song-list name.
         if (byte == 0) continue;
-        if (shown) transcode(byte, time);
+        if (shown && decoding) decoded.push_back(byte);
+        else if (shown) transcode(byte, time);
         if (name_ != nullptr && name_->fill < kLyricNameLimit) name_->put(byte);
     }
+    if (!decoded.empty()) transcodeDecoded(decoded, *decoding, time);
 }
 
 uint32_t TextStream::endTextStream() {

@@ -3,12 +3,14 @@
 // every lyric character as a 4-byte record stamped with its time.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "midi/merge_consumer.h"
 #include "text/name_buffer.h"
+#include "text/text_decoder.h"
 #include "text/transcoder.h"
 
 namespace zmr {
@@ -26,13 +28,21 @@ public:
     // Appends one record: code, line-feed flag (10 for code 13), time low byte first.
     void putTextRecord(uint8_t code, uint32_t time);
     // Writes the text header with the song title and puts the title and a tab into `name`.
-    void beginTextStream(std::string_view path, NameBuffer& name);
+    // With `titleDecoding` the title is read in that encoding and spelled in VIQR.
+    void beginTextStream(std::string_view path, NameBuffer& name,
+                         std::optional<SourceEncoding> titleDecoding = std::nullopt);
     // One lyric meta event; its time counts only when it has fewer than 16 bytes.
-    void addLyric(std::span<const uint8_t> bytes, int64_t timeUnits);
+    // With `decoding` the event is read in that encoding on its own and spelled
+    // in VIQR, where only the marks the spelling adds compose. The name buffer
+    // takes the event's own bytes either way.
+    void addLyric(std::span<const uint8_t> bytes, int64_t timeUnits,
+                  std::optional<SourceEncoding> decoding = std::nullopt);
     // Flushes the transcoder, appends the two closing records and returns the stream's length.
     uint32_t endTextStream();
 
     std::span<const uint8_t> bytes() const { return buffer_; }
+    // Characters of decoded text that the player has no code for, written as '?'.
+    int32_t uncodedCharacters() const { return uncoded_; }
 
     void channelMessage(uint8_t, uint8_t, uint8_t, int32_t, float) override {}
     void lyric(std::span<const uint8_t> bytes, int64_t timeUnits) override { addLyric(bytes, timeUnits); }
@@ -40,12 +50,14 @@ public:
 private:
     void transcode(uint8_t byte, uint32_t time);
     void flush(uint32_t time);
+    void transcodeDecoded(std::span<const uint8_t> bytes, SourceEncoding encoding, uint32_t time);
 
     Transcoder transcoder_;
     std::vector<uint8_t> buffer_;
     NameBuffer* name_ = nullptr;
     bool reset_ = false;
     int32_t lyricTime_ = 0;
+    int32_t uncoded_ = 0;
 };
 
 }  // namespace zmr

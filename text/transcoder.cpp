@@ -48,4 +48,11 @@ uint8_t Transcoder::transcodeChar(uint8_t byte, bool reset) {
     return released;
 }
 
+uint8_t Transcoder::startCharacter(uint8_t byte, bool reset) {
+    if (reset) pending_ = 0;
+    const uint8_t released = pending_;
+    pending_ = byte;
+    return released;
+}
+
 }  // namespace zmr

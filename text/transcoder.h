@@ -21,6 +21,12 @@ public:
     // `reset` forgets the pending code before the byte is handled.
     uint8_t transcodeChar(uint8_t byte, bool reset);
 
+    // Feeds a byte that stands for itself (text read from Unicode): it never
+    // composes with the pending code, which it releases, and becomes the
+    // pending code itself. Returns what transcodeChar would: the code to emit
+    // or 0. Not for byte 0.
+    uint8_t startCharacter(uint8_t byte, bool reset);
+
     uint8_t pendingCode() const { return pending_; }
 
 private:

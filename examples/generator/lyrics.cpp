@@ -3,6 +3,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "utf8_text.h"
 #include "vni.h"
 
 namespace zmr::examples {
@@ -29,6 +30,7 @@ std::string lyricEventText(const LyricLine& line, size_t syllable, const Song& s
         text += lineBreakEventText();
     }
     if (song.encoding == LyricEncoding::Vni) text = viqrToVni(text);
+    if (song.encoding == LyricEncoding::Utf8) text = viqrToUtf8(text);
     if (text.size() >= 16) throw std::runtime_error("lyric '" + line[syllable] + "' is 16 bytes or longer");
     return text;
 }

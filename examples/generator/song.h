@@ -11,7 +11,8 @@
 namespace zmr::examples {
 
 // How the lyric events spell Vietnamese: the source text is always VIQR.
-enum class LyricEncoding { Viqr, Vni };
+// UTF-8 serves the Unicode copies that zmr_make_examples --utf8 writes.
+enum class LyricEncoding { Viqr, Vni, Utf8 };
 
 // Karaoke files end a line either with a carriage return after its last
 // syllable or with a carriage return event of its own.
@@ -43,6 +44,7 @@ struct TempoChange {
 struct Song {
     std::string fileName;
     std::string title;  // ASCII, for track names and karaoke headers
+    std::string viqrTitle;  // the title with its marks, naming the song's Unicode copy; empty for none
     uint16_t division = 480;
     int beatsPerBar = 4;  // quarter-note beats
     Key key;

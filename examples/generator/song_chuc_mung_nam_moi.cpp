@@ -11,6 +11,7 @@ Song chucMungNamMoi() {
     Song song;
     song.fileName = "Chuc Mung Nam Moi.kar";
     song.title = "Chuc Mung Nam Moi";
+    song.viqrTitle = "Chu'c Mu*`ng Na(m Mo*'i";
     song.division = 192;
     song.beatsPerBar = 4;
     song.key = Key{65, false};

@@ -12,6 +12,7 @@ Song hanhTrinhDai() {
     Song song;
     song.fileName = "Hanh Trinh Dai.mid";
     song.title = "Hanh Trinh Dai";
+    song.viqrTitle = "Ha`nh Tri`nh Da`i";
     song.division = 240;
     song.beatsPerBar = 4;
     song.key = Key{60, false};

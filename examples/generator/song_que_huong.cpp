@@ -9,6 +9,7 @@ Song queHuong() {
     Song song;
     song.fileName = "Que Huong.mid";
     song.title = "Que Huong";
+    song.viqrTitle = "Que^ Hu*o*ng";
     song.division = 480;
     song.beatsPerBar = 4;
     song.key = Key{62, false};

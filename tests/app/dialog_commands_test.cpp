@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,6 +19,7 @@
 #include "image/compile_image.h"
 #include "image/memory_image_writer.h"
 #include "image/song_path_list.h"
+#include "support/midi_writer.h"
 
 using namespace zmr::gui;
 using zmr::test::actionById;
@@ -51,7 +53,10 @@ class DialogCommandsTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { startFolder_ = QDir::currentPath(); }
-    void cleanup() { QDir::setCurrent(startFolder_); }
+    void cleanup() {
+        QDir::setCurrent(startFolder_);
+        QSettings("zmrimage", "zmrimage-gui").clear();
+    }
 
     void addFilesTakesTheSongsOfTheConfirmedFolder();
     void addFilesTakesTheFolderOfAPickedSong();
@@ -70,11 +75,16 @@ private slots:
     void songBookIsWrittenWhereTheUserSaves();
     void menuIsReachedFromTheKeyboard_data();
     void menuIsReachedFromTheKeyboard();
+    void optionsMenuOpensWithAltO_data();
+    void optionsMenuOpensWithAltO();
+    void optionsAreRememberedBetweenRuns();
+    void createImageReadsSongsAsTheCommandLineOptionsDo();
 
 private:
     // Presses "Create Image" and waits for the compilation to end.
     static bool compile(CImageToolDlg& dialog);
 
+    zmr::test::IsolatedSettings settings_;
     QString startFolder_;
 };
 
@@ -348,6 +358,75 @@ void DialogCommandsTest::menuIsReachedFromTheKeyboard() {
     QTest::keyClick(file, Qt::Key_Down);
     QTest::keyClick(file, Qt::Key_Return);
     QTRY_VERIFY(!dialog.isVisible());
+}
+
+void DialogCommandsTest::optionsMenuOpensWithAltO_data() {
+    QTest::addColumn<bool>("together");
+    QTest::newRow("Alt+O") << true;
+    QTest::newRow("Alt, then O") << false;
+}
+
+void DialogCommandsTest::optionsMenuOpensWithAltO() {
+    QFETCH(bool, together);
+    CImageToolDlg dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QWidget* focus = QApplication::focusWidget();
+    if (together) {
+        QTest::keyClick(focus, Qt::Key_O, Qt::AltModifier);
+    } else {
+        QTest::keyPress(focus, Qt::Key_Alt, Qt::AltModifier);
+        QTest::keyRelease(focus, Qt::Key_Alt);
+        QTest::keyClick(focus, Qt::Key_O);
+    }
+    QMenu* options = dialog.findChild<QMenuBar*>()->actions().at(1)->menu();
+    QTRY_VERIFY(options->isVisible());
+    QVERIFY(!dialog.findChild<QMenuBar*>()->actions().at(0)->menu()->isVisible());
+    QTest::keyClick(options, Qt::Key_Escape);
+}
+
+void DialogCommandsTest::optionsAreRememberedBetweenRuns() {
+    {
+        CImageToolDlg dialog;
+        actionById(dialog, 32776)->trigger();  // Windows-1258
+        actionById(dialog, 32779)->trigger();  // lenient
+    }
+    CImageToolDlg dialog;
+    QVERIFY(actionById(dialog, 32776)->isChecked());
+    QVERIFY(!actionById(dialog, 32774)->isChecked());
+    QVERIFY(!actionById(dialog, 32778)->isChecked());
+    QVERIFY(actionById(dialog, 32779)->isChecked());
+}
+
+// Songs in UTF-8, in Soft Karaoke text events and with a meta event the player
+// does not know: the dialog's options read them as the command line's do.
+void DialogCommandsTest::createImageReadsSongsAsTheCommandLineOptionsDo() {
+    QTemporaryDir folder;
+    QTemporaryDir cliOutput;
+    zmr::test::TrackWriter kar;
+    kar.text(0, "@TSong").text(0, "\\Em ").noteOn(0, 0, 60, 90).text(240, "yêu").noteOff(240, 0, 60).endOfTrack();
+    zmr::test::TrackWriter device;
+    device.meta(0, 0x09, {'X'}).lyric(0, "Xin chào").noteOn(0, 0, 62, 90).noteOff(240, 0, 62).endOfTrack();
+    writeFile(folder.filePath("Bài ca.kar"), zmr::test::MidiFile(480).add(kar).bytes());
+    writeFile(folder.filePath("device.mid"), zmr::test::MidiFile(480).add(device).bytes());
+    writeFile(folder.filePath("plain.mid"), goodSong());
+    CImageToolDlg dialog;
+    dialog.setErrorReporter([](const QString&, const QString&) {});  // device.mid would fail without the options
+    actionById(dialog, 32777)->trigger();  // automatic
+    actionById(dialog, 32778)->trigger();  // text events
+    actionById(dialog, 32779)->trigger();  // lenient
+    dialog.addSongFolder(folder.path());
+    QVERIFY(compile(dialog));
+    const QByteArray songList = readFile(folder.filePath("SongList.txt"));
+    QCOMPARE(songList.count("\r\n"), 3);
+
+    QProcess cli;
+    cli.start(ZMR_CLI_PATH, {"build", "-q", "--text-encoding", "auto", "--kar-text", "--lenient", "-o", cliOutput.path(),
+                             folder.path()});
+    QVERIFY(cli.waitForFinished(120000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(readFile(folder.filePath("DADEDA00.DEZ")), readFile(cliOutput.filePath("DADEDA00.DEZ")));
+    QCOMPARE(songList, readFile(cliOutput.filePath("SongList.txt")));
 }
 
 QTEST_MAIN(DialogCommandsTest)

@@ -27,6 +27,7 @@ class DialogLayoutTest : public QObject {
 private slots:
     void controlsCarryTheirIdsAndTexts();
     void menuHoldsAddFilesSongBookAndExit();
+    void optionsMenuHoldsTheReadingOptions();
     void controlsStandAtTheirPlacesInDialogUnits();
     void dialogUnitsRoundToTheNearestPixel();
     void buttonLabelsFitTheirButtons();
@@ -61,7 +62,7 @@ void DialogLayoutTest::menuHoldsAddFilesSongBookAndExit() {
     CImageToolDlg dialog;
     auto* menuBar = dialog.findChild<QMenuBar*>();
     QVERIFY(menuBar);
-    QCOMPARE(menuBar->actions().size(), 1);
+    QCOMPARE(menuBar->actions().size(), 2);
     QCOMPARE(menuBar->actions().first()->text(), QString("File"));
     const QList<QAction*> items = menuBar->actions().first()->menu()->actions();
     QCOMPARE(items.size(), 3);
@@ -71,6 +72,28 @@ void DialogLayoutTest::menuHoldsAddFilesSongBookAndExit() {
     QCOMPARE(items[1]->text(), QString("Song Book..."));
     QCOMPARE(items[2], actionById(dialog, 32772));
     QCOMPARE(items[2]->text(), QString("Exit"));
+}
+
+// Beside "File": the text encoding as four choices, then the two switches.
+void DialogLayoutTest::optionsMenuHoldsTheReadingOptions() {
+    zmr::test::IsolatedSettings settings;
+    CImageToolDlg dialog;
+    QAction* options = dialog.findChild<QMenuBar*>()->actions().at(1);
+    QCOMPARE(options->text(), QString("Options"));
+    const QList<QAction*> items = options->menu()->actions();
+    QCOMPARE(items.size(), 3);
+    QCOMPARE(items[0]->text(), QString("Text Encoding"));
+    QCOMPARE(items[1], actionById(dialog, 32778));
+    QCOMPARE(items[2], actionById(dialog, 32779));
+    const QList<QAction*> encodings = items[0]->menu()->actions();
+    QCOMPARE(encodings.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(encodings[i], actionById(dialog, 32774 + i));
+        QVERIFY(encodings[i]->isCheckable());
+        QCOMPARE(encodings[i]->isChecked(), i == 0);  // "VIQR or VNI", the player's own reading
+    }
+    QVERIFY(items[1]->isCheckable() && !items[1]->isChecked());
+    QVERIFY(items[2]->isCheckable() && !items[2]->isChecked());
 }
 
 void DialogLayoutTest::controlsStandAtTheirPlacesInDialogUnits() {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QMenu>
+#include <QSettings>
 
 #include "support/midi_writer.h"
 
@@ -30,6 +31,10 @@ void writeFile(const QString& path, const std::vector<uint8_t>& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+IsolatedSettings::IsolatedSettings() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
 }
 
 QByteArray readFile(const QString& path) {

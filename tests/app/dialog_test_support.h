@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdint>
 #include <vector>
@@ -28,6 +29,16 @@ std::vector<uint8_t> goodSong(uint8_t pitch = 60);
 std::vector<uint8_t> rejectedSong();
 
 void writeFile(const QString& path, const std::vector<uint8_t>& bytes);
+
+// Keeps the dialog's remembered options in a folder of the test's own, so a
+// test neither reads nor changes the user's.
+class IsolatedSettings {
+public:
+    IsolatedSettings();
+
+private:
+    QTemporaryDir folder_;
+};
 QByteArray readFile(const QString& path);
 
 }  // namespace zmr::test

@@ -30,7 +30,8 @@ using SongFiles = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
 using RecordAdjuster = std::function<void(const std::string& path, SongRecord& record)>;
 
 // Paths name the songs; a path without a file fails as a rejected song would.
-inline CompiledImage compileInMemory(const SongFiles& songs, bool skipBad = false, RecordAdjuster adjust = {}) {
+inline CompiledImage compileInMemory(const SongFiles& songs, bool skipBad = false, RecordAdjuster adjust = {},
+                                     const ConvertOptions& conversion = {}) {
     struct Sinks : ProgressSink, TitleSink, SongMessageSink {
         void setRange(int32_t, int32_t) override {}
         void setPosition(int32_t) override {}
@@ -49,10 +50,10 @@ inline CompiledImage compileInMemory(const SongFiles& songs, bool skipBad = fals
     }
     CompileOptions options;
     options.skipBad = skipBad;
-    options.convert = [&files, &adjust](const std::string& path) -> Result<SongRecord> {
+    options.convert = [&files, &adjust, &conversion](const std::string& path) -> Result<SongRecord> {
         const auto found = files.find(path);
         if (found == files.end()) return Failure{"Unknown command 0xF8\n"};
-        Result<SongRecord> record = convertSong(path, found->second);
+        Result<SongRecord> record = convertSong(path, found->second, conversion);
         if (record && adjust) adjust(path, *record);
         return record;
     };

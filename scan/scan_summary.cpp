@@ -1,0 +1,47 @@
+#include "scan/scan_summary.h"
+
+namespace zmr {
+
+ScanOutcome outcomeOf(const SongScan& scan) {
+    if (scan.compiles) return ScanOutcome::Compiles;
+    return scan.lenientCompiles ? ScanOutcome::LenientOnly : ScanOutcome::Fails;
+}
+
+void ScanSummary::add(std::string_view path, const SongScan& scan) {
+    ++songs_;
+    ++outcomes_[static_cast<size_t>(outcomeOf(scan))];
+    if (!scan.read) return;
+    ++sources_[static_cast<size_t>(scan.lyrics)];
+    ++encodings_[static_cast<size_t>(scan.encoding)];
+    uncoded_ += scan.uncoded;
+    if (scan.titleEncoding == TextGuess::Utf8) ++utf8Titles_;
+    const bool viqrVni = scan.lyrics != LyricSource::None &&
+                         (scan.encoding == TextGuess::Viqr || scan.encoding == TextGuess::Vni);
+    if (viqrVni) ++viqrVniSongs_;
+    if (scan.lyrics == LyricSource::None) withoutLyrics_.emplace_back(path);
+    if (scan.encoding == TextGuess::Cp1258 || scan.titleEncoding == TextGuess::Cp1258) cp1258Songs_.emplace_back(path);
+}
+
+BuildAdvice ScanSummary::advice() const {
+    BuildAdvice advice;
+    advice.options.lenient = count(ScanOutcome::LenientOnly) > 0;
+    advice.options.karText = count(LyricSource::TextEvents) > 0;
+    advice.skipBad = count(ScanOutcome::Fails) > 0;
+    const bool utf8 = count(TextGuess::Utf8) > 0 || utf8Titles_ > 0;
+    const bool cp1258 = !cp1258Songs_.empty();
+    // Windows-1258 for the whole collection only when nothing else in it needs
+    // another reading; auto reads UTF-8 songs and leaves VIQR/VNI ones as they are.
+    if (cp1258 && !utf8 && viqrVniSongs_ == 0) {
+        advice.options.textEncoding = TextEncoding::Cp1258;
+    } else if (utf8) {
+        advice.options.textEncoding = TextEncoding::Auto;
+    }
+    return advice;
+}
+
+std::vector<std::string> ScanSummary::cp1258Apart() const {
+    if (advice().options.textEncoding == TextEncoding::Cp1258) return {};
+    return cp1258Songs_;
+}
+
+}  // namespace zmr

@@ -1,0 +1,78 @@
+// zmrimage scan and the reading options of zmrimage build, as a user meets them.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "support/midi_writer.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+namespace zmr {
+namespace {
+
+using test::runCommand;
+using test::shellQuote;
+
+std::vector<uint8_t> song(std::string_view lyric, bool deviceName = false) {
+    test::TrackWriter track;
+    if (deviceName) track.meta(0, 0x09, {'X'});
+    track.lyric(0, lyric).noteOn(0, 0, 60, 100).noteOff(96, 0, 60).endOfTrack();
+    return test::MidiFile(96).add(track).bytes();
+}
+
+std::string cli(std::string_view arguments) {
+    std::string command;
+    command.append(ZMR_CLI_PATH).append(" ").append(arguments);
+    return command;
+}
+
+TEST(ScanCommand, ReportsEachSongAndRecommendsTheOptions) {
+    test::TempDir dir;
+    dir.write("songs/a.mid", song("Em ye^u"));
+    dir.write("songs/b.kar", song("yêu"));
+    dir.write("songs/c.mid", song("la", true));
+
+    const auto text = runCommand(cli("scan " + shellQuote(dir / "songs")));
+    EXPECT_EQ(text.status, 1) << text.err;  // c.mid compiles only with --lenient
+    EXPECT_NE(text.out.find("lenient  " + (dir / "songs/c.mid") + ": Unknown command 0xFF 0x09\n"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("Recommended: zmrimage build --text-encoding auto --lenient PATH...\n"), std::string::npos)
+        << text.out;
+
+    const auto json = runCommand(cli("scan --json " + shellQuote(dir / "songs")));
+    EXPECT_EQ(json.status, 1);
+    const auto document = nlohmann::json::parse(json.out);
+    ASSERT_EQ(document["songs"].size(), 3u);
+    const auto& b = document["songs"][1];
+    EXPECT_EQ(b["path"], dir / "songs/b.kar");
+    EXPECT_EQ(b["compiles"], true);
+    EXPECT_TRUE(b["message"].is_null());
+    EXPECT_EQ(b["lyrics"], "lyric-events");
+    EXPECT_EQ(b["encoding"], "utf8");
+    EXPECT_EQ(b["uncoded"], 0);
+    EXPECT_EQ(b["length"], "00:00");
+    EXPECT_EQ(document["songs"][2]["lenientCompiles"], true);
+    EXPECT_EQ(document["summary"]["recommended"]["arguments"],
+              nlohmann::json::array({"--text-encoding", "auto", "--lenient"}));
+
+    dir.write("good/a.mid", song("la"));
+    EXPECT_EQ(runCommand(cli("scan " + shellQuote(dir / "good"))).status, 0);
+    EXPECT_EQ(runCommand(cli("scan")).status, 2);
+}
+
+TEST(BuildCommand, ReadingOptionsAndTheirWarning) {
+    test::TempDir dir;
+    const std::string song1 = dir.write("Ñu.mid", song("mañana"));
+    const auto run = runCommand(cli("build --text-encoding utf8 --kar-text --lenient -o " + shellQuote(dir / "out") +
+                                    " " + shellQuote(song1)));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, song1 + ": warning: 2 characters have no code on the player and became '?'\n");
+
+    const auto bad = runCommand(cli("build --text-encoding latin1 -o " + shellQuote(dir / "out2") + " " + shellQuote(song1)));
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out2"));
+}
+
+}  // namespace
+}  // namespace zmr

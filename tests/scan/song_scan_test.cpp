@@ -1,0 +1,124 @@
+// Looking over songs before a build: what each holds, whether it compiles and
+// how, and which build options suit a collection.
+
+#include "scan/song_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "image/convert_song.h"
+#include "image/file_bytes.h"
+#include "scan/scan_summary.h"
+#include "support/midi_writer.h"
+
+namespace zmr {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Lyric events (or text events) of `words`, one note, the last note-on at tick 960 (58 units at division 480).
+Bytes song(std::initializer_list<std::string_view> words, bool asText = false, bool deviceName = false) {
+    test::TrackWriter track;
+    if (deviceName) track.meta(0, 0x09, {'X'});
+    for (const std::string_view w : words) asText ? track.text(0, w) : track.lyric(0, w);
+    track.noteOn(0, 0, 60, 100).noteOff(480, 0, 60).noteOn(480, 0, 62, 100).noteOff(480, 0, 62).endOfTrack();
+    return test::MidiFile(480).add(track).bytes();
+}
+
+TEST(SongScan, TellsWhereTheLyricsAreAndHowTheyAreWritten) {
+    struct Case {
+        Bytes bytes;
+        LyricSource lyrics;
+        TextGuess encoding;
+        int32_t uncoded;
+    };
+    const std::vector<Case> cases = {
+        {song({"Em ", "ye^u ", "anh ", "nhie^`u"}), LyricSource::LyricEvents, TextGuess::Viqr, 0},
+        {song({"Em ", "ye\xE2u ", "anh ", "nhie\xE0u"}), LyricSource::LyricEvents, TextGuess::Vni, 0},
+        {song({"Em ", "y\xEAu ", "anh ", "nhi\xEA\xCCu"}), LyricSource::LyricEvents, TextGuess::Cp1258, 0},
+        {song({"Em ", "yêu ", "anh ", "nhiều ", "ñ"}), LyricSource::LyricEvents, TextGuess::Utf8, 1},
+        {song({"@TTitle", "\\Twin", "kle"}, true), LyricSource::TextEvents, TextGuess::Ascii, 0},
+        {song({"@TTitle only"}, true), LyricSource::None, TextGuess::Ascii, 0},
+    };
+    for (const Case& c : cases) {
+        const SongScan scan = scanSong("/s/Song.mid", c.bytes);
+        EXPECT_TRUE(scan.compiles && scan.lenientCompiles && scan.read);
+        EXPECT_EQ(scan.lyrics, c.lyrics) << textGuessName(c.encoding);
+        EXPECT_EQ(scan.encoding, c.encoding) << textGuessName(c.encoding);
+        EXPECT_EQ(scan.uncoded, c.uncoded) << textGuessName(c.encoding);
+        EXPECT_EQ(scan.lengthUnits, 58);
+    }
+    // Without lyrics, the file name tells the encoding.
+    EXPECT_EQ(scanSong("/s/Chúc Mừng.mid", song({})).encoding, TextGuess::Utf8);
+    EXPECT_EQ(scanSong("/s/Chúc Mừng.mid", song({"ye^u"})).titleEncoding, TextGuess::Utf8);
+}
+
+TEST(SongScan, SongThatOnlyTheLenientReadingTakesIsDescribedFromIt) {
+    const SongScan scan = scanSong("x.mid", song({"la"}, false, true));
+    EXPECT_FALSE(scan.compiles);
+    EXPECT_EQ(scan.message, "Unknown command 0xFF 0x09\n");
+    EXPECT_TRUE(scan.lenientCompiles);
+    EXPECT_TRUE(scan.read);
+    EXPECT_EQ(scan.lyrics, LyricSource::LyricEvents);
+
+    const SongScan nothing = scanSongFile("/nonexistent/x.mid");
+    EXPECT_FALSE(nothing.compiles || nothing.lenientCompiles || nothing.read);
+    EXPECT_EQ(nothing.message.rfind("cannot open", 0), 0u) << nothing.message;
+}
+
+// The scan's verdicts are the conversion's, on every song of the corpus.
+TEST(SongScan, CompilesExactlyWhenTheConversionDoes) {
+    for (const auto& entry : std::filesystem::directory_iterator(ZMR_CORPUS_DIR)) {
+        if (entry.path().extension() != ".mid" && entry.path().extension() != ".kar") continue;
+        const std::string path = entry.path().string();
+        const Bytes bytes = readFileBytes(path).value();
+        const SongScan scan = scanSong(path, bytes);
+        const auto strict = convertSong(path, bytes);
+        EXPECT_EQ(scan.compiles, strict.ok()) << path;
+        if (!strict) {
+            EXPECT_EQ(scan.message, strict.message()) << path;
+        }
+        EXPECT_EQ(scan.lenientCompiles, convertSong(path, bytes, {.lenient = true}).ok()) << path;
+    }
+}
+
+SongScan read(LyricSource lyrics, TextGuess encoding, TextGuess title = TextGuess::Ascii, bool strict = true) {
+    SongScan scan;
+    scan.compiles = strict;
+    scan.lenientCompiles = scan.read = true;
+    scan.lyrics = lyrics;
+    scan.encoding = encoding;
+    scan.titleEncoding = title;
+    return scan;
+}
+
+TEST(ScanSummary, RecommendsTheOptionsTheCollectionNeeds) {
+    ScanSummary plain;
+    plain.add("a", read(LyricSource::LyricEvents, TextGuess::Viqr));
+    plain.add("b", read(LyricSource::LyricEvents, TextGuess::Vni));
+    EXPECT_EQ(plain.advice().options, ConvertOptions{});
+    EXPECT_FALSE(plain.advice().skipBad);
+
+    ScanSummary mixed = plain;
+    mixed.add("c", read(LyricSource::TextEvents, TextGuess::Ascii, TextGuess::Utf8));
+    mixed.add("d", read(LyricSource::None, TextGuess::Ascii, TextGuess::Ascii, false));
+    mixed.add("e", SongScan{});  // compiles in no way
+    mixed.add("f", read(LyricSource::LyricEvents, TextGuess::Cp1258));
+    const BuildAdvice advice = mixed.advice();
+    EXPECT_EQ(advice.options, (ConvertOptions{.textEncoding = TextEncoding::Auto, .karText = true, .lenient = true}));
+    EXPECT_TRUE(advice.skipBad);
+    EXPECT_EQ(mixed.withoutLyrics(), std::vector<std::string>{"d"});
+    EXPECT_EQ(mixed.cp1258Apart(), std::vector<std::string>{"f"});
+    EXPECT_EQ(mixed.count(ScanOutcome::LenientOnly), 1);
+    EXPECT_EQ(mixed.count(ScanOutcome::Fails), 1);
+
+    ScanSummary windows;
+    windows.add("a", read(LyricSource::LyricEvents, TextGuess::Cp1258));
+    windows.add("b", read(LyricSource::LyricEvents, TextGuess::Ascii));
+    EXPECT_EQ(windows.advice().options.textEncoding, TextEncoding::Cp1258);
+    EXPECT_TRUE(windows.cp1258Apart().empty());
+}
+
+}  // namespace
+}  // namespace zmr
