@@ -15,6 +15,7 @@
 #include "image/compile_image.h"
 #include "image/file_image_writer.h"
 #include "image/image_layout.h"
+#include "image/native_path.h"
 #include "image/song_order.h"
 #include "image/song_path_list.h"
 
@@ -41,7 +42,7 @@ Result<std::vector<std::string>> gatherSongs(const std::vector<std::string>& arg
     std::vector<std::string> songs;
     for (const std::string& argument : arguments) {
         std::error_code error;
-        if (std::filesystem::is_directory(argument, error)) {
+        if (std::filesystem::is_directory(nativePath(argument), error)) {
             Result<std::vector<std::string>> found = listSongFolder(argument);
             if (!found) return Failure{argument + ": " + found.message()};
             songs.insert(songs.end(), found->begin(), found->end());
@@ -61,14 +62,15 @@ int runBuild(const BuildOptions& options) {
         return kExitUsage;
     }
     std::error_code error;
-    std::filesystem::create_directories(options.outputDir, error);
+    const std::filesystem::path outputDir = nativePath(options.outputDir);
+    std::filesystem::create_directories(outputDir, error);
     if (error) {
         std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", options.outputDir.c_str(), error.message().c_str());
         return kExitUsage;
     }
 
     const SongPathList list(std::move(songs).value());
-    FileImageWriter writer(options.outputDir, &cleanup);
+    FileImageWriter writer(outputDir, &cleanup);
     TerminalReporter reporter(stderr, !options.quiet && stderrIsTerminal());
     const CompileSinks sinks{reporter, reporter, reporter};
     Result<CompileSummary> result = compileImage(list, writer, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}});
@@ -80,7 +82,7 @@ int runBuild(const BuildOptions& options) {
     const CompileSummary& summary = result.value();
     if (!options.quiet) {
         std::printf("%d song%s written, image %u bytes: %s\n", summary.songsWritten,
-                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, writer.imagePath().string().c_str());
+                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, pathText(writer.imagePath()).c_str());
     }
     return summary.songsFailed > 0 ? kExitSongFailed : kExitOk;
 }
