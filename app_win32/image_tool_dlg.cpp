@@ -52,8 +52,14 @@ CImageToolDlg::CImageToolDlg(HINSTANCE instance)
       errorReporter_(showErrorBox) {}
 
 // A compilation still running here means the dialog is being torn down
-// without having been closed; the worker's own destructor waits for it.
+// without having been closed. Its reports are let through, shown to nobody,
+// until it ends: a worker waiting on its message to the window must not wait
+// on a thread that waits for it.
 CImageToolDlg::~CImageToolDlg() {
+    errorReporter_ = [](const std::wstring&, const std::wstring&) {};
+    MSG message{};
+    while (isCompiling() && IsWindow(window_) && GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    if (isCompiling() && message.message == WM_QUIT) PostQuitMessage(static_cast<int>(message.wParam));
     worker_.reset();
     if (window_ && !modal_) DestroyWindow(window_);
     if (smallIcon_) DestroyIcon(smallIcon_);

@@ -26,8 +26,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 work=$(mktemp -d)
 xvfb_pid=""
 cleanup() {
+  wineserver -k 2>/dev/null || true  # Wine's programs first, while their display is still there
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -61,10 +61,10 @@ for source in examples tests/data/corpus; do
     wine "$build/bin/zmrimage.exe" build -q $option -o "$(winepath -w "$work/windows-$name")" \
       "$(winepath -w "$root/$source")" 2>/dev/null || windows_status=$?
     if [[ $linux_status != "$windows_status" ]]; then
-      echo "zmrimage.exe build $option $source: status $windows_status, Linux $linux_status"
+      echo "zmrimage.exe build ${option:+$option }$source: status $windows_status, Linux $linux_status"
       failed=1
     fi
-    same_files "zmrimage.exe build $option $source (status $windows_status)" "$work/linux-$name" "$work/windows-$name"
+    same_files "zmrimage.exe build ${option:+$option }$source (status $windows_status)" "$work/linux-$name" "$work/windows-$name"
   done
 done
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test twice: in a normal build and in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error;
-# then runs each fuzz target for a short while (ZMR_FUZZ_SMOKE_SECONDS, default 20).
+# then runs each fuzz target for a short while (ZMR_FUZZ_SMOKE_SECONDS, default 20);
+# then cross-compiles the Windows programs and tests them under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/build-options.sh"
@@ -33,3 +34,6 @@ phase_done "sanitizer build and tests"
 echo "== fuzz smoke test (libFuzzer, ${ZMR_FUZZ_SMOKE_SECONDS:-20} s per target) =="
 ZMR_FUZZ_BUILD="$root/build/fuzz" ZMR_FUZZ_JOBS="$jobs" "$root/scripts/fuzz.sh" "${ZMR_FUZZ_SMOKE_SECONDS:-20}"
 phase_done "fuzz smoke test"
+echo "== Windows programs under Wine (MinGW-w64 build, tests, same bytes as Linux) =="
+"$root/scripts/test-windows.sh"
+phase_done "Windows build and tests under Wine"
