@@ -25,7 +25,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of a Release build")
 set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Flags of a Release build")
 
-# Test programs run under Wine here (ctest and gtest's listing both use this).
+# ctest runs the Windows test programs under Wine.
 find_program(ZMR_WINE NAMES wine64 wine)
 if(ZMR_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ZMR_WINE})

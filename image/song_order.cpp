@@ -11,6 +11,26 @@ namespace {
 
 unsigned char asciiLower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
 
+// The folder's text as the start of its songs' paths: one separator between
+// folder and name, the root's own kept.
+std::string folderPrefix(const std::string& folder) {
+#ifdef _WIN32
+    // Backslashes unless the folder is written with slashes only; "C:" alone
+    // is the current folder of drive C and takes no separator.
+    const char separator = folder.find('\\') == std::string::npos && folder.find('/') != std::string::npos ? '/' : '\\';
+    std::string prefix = folder;
+    while (prefix.size() > 1 && (prefix.back() == '/' || prefix.back() == '\\') && prefix[prefix.size() - 2] != ':')
+        prefix.pop_back();
+    if (!prefix.empty() && prefix.back() != '/' && prefix.back() != '\\' && prefix.back() != ':') prefix += separator;
+    return prefix;
+#else
+    std::string prefix = folder;
+    while (prefix.size() > 1 && prefix.back() == '/') prefix.pop_back();
+    if (prefix != "/") prefix += '/';
+    return prefix;
+#endif
+}
+
 }  // namespace
 
 bool songPathLess(std::string_view a, std::string_view b) {
@@ -38,30 +58,6 @@ bool hasSongExtension(std::string_view name) {
     for (char& c : tail) c = static_cast<char>(asciiLower(static_cast<unsigned char>(c)));
     return tail == ".mid" || tail == ".kar";
 }
-
-namespace {
-
-// The folder's text as the start of its songs' paths: one separator between
-// folder and name, the root's own kept.
-std::string folderPrefix(const std::string& folder) {
-#ifdef _WIN32
-    // Backslashes unless the folder is written with slashes only; "C:" alone
-    // is the current folder of drive C and takes no separator.
-    const char separator = folder.find('\\') == std::string::npos && folder.find('/') != std::string::npos ? '/' : '\\';
-    std::string prefix = folder;
-    while (prefix.size() > 1 && (prefix.back() == '/' || prefix.back() == '\\') && prefix[prefix.size() - 2] != ':')
-        prefix.pop_back();
-    if (!prefix.empty() && prefix.back() != '/' && prefix.back() != '\\' && prefix.back() != ':') prefix += separator;
-    return prefix;
-#else
-    std::string prefix = folder;
-    while (prefix.size() > 1 && prefix.back() == '/') prefix.pop_back();
-    if (prefix != "/") prefix += '/';
-    return prefix;
-#endif
-}
-
-}  // namespace
 
 Result<std::vector<std::string>> listSongFolder(const std::string& folder) {
     namespace fs = std::filesystem;

@@ -28,8 +28,11 @@ run_suite "$root/build/release" "${ZMR_RELEASE_OPTIONS[@]}"
 phase_done "normal build and tests"
 echo "== sanitizer build (ASan + UBSan) =="
 # Warnings stay warnings here: GCC's flow analysis reports false positives in
-# instrumented standard-library code (std::regex, std::function).
-run_suite "$root/build/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZMR_SANITIZE=ON -DZMR_WERROR=OFF
+# instrumented standard-library code (std::regex, std::function). -O1 with line
+# tables only (-g1) is what the sanitizers need for their reports and builds in
+# about half the time of -O2 -g.
+run_suite "$root/build/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" -DZMR_SANITIZE=ON -DZMR_WERROR=OFF
 phase_done "sanitizer build and tests"
 echo "== fuzz smoke test (libFuzzer, ${ZMR_FUZZ_SMOKE_SECONDS:-20} s per target) =="
 ZMR_FUZZ_BUILD="$root/build/fuzz" ZMR_FUZZ_JOBS="$jobs" "$root/scripts/fuzz.sh" "${ZMR_FUZZ_SMOKE_SECONDS:-20}"
