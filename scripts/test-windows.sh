@@ -77,7 +77,7 @@ run_gui() {
   local pid=$! window status=0
   window=$(timeout 120 xdotool search --sync --name "^${title}\$" | head -n 1) || true
   if [[ -z $window ]]; then
-    echo "zmrimage-gui.exe $*: no window titled \"$title\""
+    echo "zmrimage-gui.exe${*:+ $*}: no window titled \"$title\""
     kill "$pid" 2>/dev/null || true
     failed=1
     return
@@ -86,7 +86,7 @@ run_gui() {
   xdotool windowfocus --sync "$window" key Escape
   timeout 60 tail --pid="$pid" -f /dev/null || { echo "zmrimage-gui.exe did not close on Escape"; failed=1; }
   wait "$pid" || status=$?
-  echo "zmrimage-gui.exe $*: window \"$title\" shown, closed by Escape with status $status"
+  echo "zmrimage-gui.exe${*:+ $*}: window \"$title\" shown, closed by Escape with status $status"
   ((status == 0)) || failed=1
 }
 run_gui "ZMR Disc Image Tool"
