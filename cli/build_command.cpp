@@ -6,16 +6,19 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/disc_output.h"
 #include "cli/convert_flags.h"
 #include "cli/interrupt_cleanup.h"
 #include "cli/song_arguments.h"
 #include "cli/terminal_reporter.h"
-#include "disc/capacity_checked_writer.h"
 #include "image/compile_image.h"
 #include "image/file_image_writer.h"
 #include "image/image_layout.h"
+#include "image/native_path.h"
 #include "image/song_path_list.h"
+#if ZMR_WITH_DISC  // the ISO image and the capacity check; not in the Windows build
+#include "cli/disc_output.h"
+#include "disc/capacity_checked_writer.h"
+#endif
 
 namespace zmr::cli {
 namespace {
@@ -26,7 +29,9 @@ struct BuildOptions {
     bool skipBad = false;
     ConvertOptions conversion;
     std::vector<std::string> paths;
+#if ZMR_WITH_DISC
     DiscOptions disc;
+#endif
 };
 
 int runBuild(const BuildOptions& options) {
@@ -37,16 +42,21 @@ int runBuild(const BuildOptions& options) {
         return kExitUsage;
     }
     std::error_code error;
-    std::filesystem::create_directories(options.outputDir, error);
+    const std::filesystem::path outputDir = nativePath(options.outputDir);
+    std::filesystem::create_directories(outputDir, error);
     if (error) {
         std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", options.outputDir.c_str(), error.message().c_str());
         return kExitUsage;
     }
 
     const SongPathList list(std::move(songs).value());
-    FileImageWriter writer(options.outputDir, &cleanup);
+    FileImageWriter writer(outputDir, &cleanup);
+#if ZMR_WITH_DISC
     CapacityCheckedWriter discWriter(writer, chosenMedium(options.disc));  // refuses files that do not fit
     ImageWriter& files = wantsDisc(options.disc) ? static_cast<ImageWriter&>(discWriter) : writer;
+#else
+    ImageWriter& files = writer;
+#endif
     TerminalReporter reporter(stderr, !options.quiet && isTerminal(stderr));
     reporter.showWarnings(!options.quiet);
     const CompileSinks sinks{reporter, reporter, reporter};
@@ -60,8 +70,9 @@ int runBuild(const BuildOptions& options) {
     const CompileSummary& summary = result.value();
     if (!options.quiet) {
         std::printf("%d song%s written, image %u bytes: %s\n", summary.songsWritten,
-                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, writer.imagePath().string().c_str());
+                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, pathText(writer.imagePath()).c_str());
     }
+#if ZMR_WITH_DISC
     if (wantsDisc(options.disc)) {
         if (!options.quiet) printDiscFill(discWriter.fill());
         if (!options.disc.isoPath.empty()) {
@@ -69,6 +80,7 @@ int runBuild(const BuildOptions& options) {
             if (status != kExitOk) return status;
         }
     }
+#endif
     return summary.songsFailed > 0 ? kExitSongFailed : kExitOk;
 }
 
@@ -94,7 +106,9 @@ void addBuildCommand(CLI::App& app, CommandAction& action) {
     build->add_flag("--skip-bad", options->skipBad, "Leave out songs that fail and go on with the next");
     addConvertFlags(*build, options->conversion);
     build->add_option("PATH", options->paths, "Song files or folders of songs")->required();
+#if ZMR_WITH_DISC
     addDiscOptions(*build, options->disc, true);
+#endif
     build->callback([&action, options] { action = [options] { return runBuild(*options); }; });
 }
 

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/image_input.h"
 #include "image/file_bytes.h"
+#include "image/native_path.h"
 #include "readback/event_records.h"
 #include "readback/song_extract.h"
 #include "readback/song_streams.h"
@@ -23,15 +24,16 @@ struct ExtractOptions {
 
 // A missing folder is created, as build -o does.
 bool writeFile(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const std::filesystem::path native = nativePath(path);
+    const std::filesystem::path folder = native.parent_path();
     std::error_code error;
     if (!folder.empty()) std::filesystem::create_directories(folder, error);
     if (error) {
-        std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", folder.string().c_str(), error.message().c_str());
+        std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", pathText(folder).c_str(), error.message().c_str());
         return false;
     }
     errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = openFile(native, "wb");
     if (!file) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(), systemMessage("cannot create", errno).c_str());
         return false;
@@ -42,7 +44,7 @@ bool writeFile(const std::string& path, std::span<const uint8_t> bytes) {
     if (!written || !closed) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(),
                      systemMessage("cannot write", writeError != 0 ? writeError : errno).c_str());
-        std::remove(path.c_str());
+        std::filesystem::remove(native, error);
         return false;
     }
     return true;

@@ -4,6 +4,8 @@
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 namespace zmr::cli {
@@ -59,9 +61,45 @@ void InterruptCleanup::waitForSignal() {
     ::_exit(128 + number);
 }
 #else
-InterruptCleanup::InterruptCleanup() = default;
-InterruptCleanup::~InterruptCleanup() = default;
-void InterruptCleanup::waitForSignal() {}
+namespace {
+
+// The console calls a plain function, so it finds the watcher here; the
+// handler holds the lock while it works, so the watcher outlives it.
+std::mutex watchingLock;
+InterruptCleanup* watching = nullptr;
+
+// What Windows reports for a console program that Ctrl+C ended.
+constexpr UINT kControlCExit = 0xC000013A;
+
+}  // namespace
+
+struct ConsoleControl {
+    static BOOL WINAPI handle(DWORD event) {
+        if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
+        std::lock_guard lock(watchingLock);
+        InterruptCleanup* cleanup = watching;
+        if (!cleanup) return FALSE;  // the default handling ends the process
+        cleanup->mutex_.lock();  // waits until renames in progress are done; held to the end
+        for (const std::filesystem::path& file : cleanup->files_) DeleteFileW(file.c_str());
+        // No exit handlers: the other threads stop where they are, as after a signal.
+        TerminateProcess(GetCurrentProcess(), kControlCExit);
+        return TRUE;
+    }
+};
+
+InterruptCleanup::InterruptCleanup() {
+    {
+        std::lock_guard lock(watchingLock);
+        watching = this;
+    }
+    SetConsoleCtrlHandler(&ConsoleControl::handle, TRUE);
+}
+
+InterruptCleanup::~InterruptCleanup() {
+    SetConsoleCtrlHandler(&ConsoleControl::handle, FALSE);
+    std::lock_guard lock(watchingLock);  // a handler already running ends the process first
+    watching = nullptr;
+}
 #endif
 
 void InterruptCleanup::created(const std::filesystem::path& file) {

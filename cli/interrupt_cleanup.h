@@ -1,8 +1,9 @@
 #pragma once
-// Ctrl+C, SIGTERM or SIGHUP during a build: the temporary files that the
-// writer has made are removed before the process ends, and the old image and
-// song list stay as they were. The signal still ends the process as it would
-// have, so the shell sees what stopped it.
+// Ctrl+C, SIGTERM or SIGHUP during a build (on Windows: Ctrl+C, Ctrl+Break or
+// the console window closing): the temporary files that the writer has made
+// are removed before the process ends, and the old image and song list stay
+// as they were. The process still ends as it would have, so the shell sees
+// what stopped it.
 
 #include <filesystem>
 #include <mutex>
@@ -28,7 +29,11 @@ public:
     void placed() override;
 
 private:
+#ifndef _WIN32
     void waitForSignal();
+#else
+    friend struct ConsoleControl;  // the console's handler, on a thread of its own
+#endif
 
     // Recursive: the writer reports files gone while it holds the lock for its renames.
     std::recursive_mutex mutex_;

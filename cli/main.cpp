@@ -2,10 +2,18 @@
 
 #include <cstdio>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "cli/program_arguments.h"
 
 int main(int argc, char** argv) {
+    const zmr::cli::Utf8Console console;
+    const std::vector<std::string> arguments = zmr::cli::programArguments(argc, argv);
+    std::vector<const char*> argumentTexts;
+    for (const std::string& argument : arguments) argumentTexts.push_back(argument.c_str());
+
     CLI::App app{"zmrimage: compiles karaoke songs (.mid, .kar, Vietnamese lyrics in VIQR or VNI) into the\n"
                  "disc image DADEDA00.DEZ and the numbered SongList.txt of a stand-alone karaoke player."};
     app.set_version_flag("--version", "zmrimage " ZMR_VERSION);
@@ -20,11 +28,13 @@ int main(int argc, char** argv) {
     zmr::cli::addLyricsCommand(app, action);
     zmr::cli::addExtractCommand(app, action);
     zmr::cli::addScanCommand(app, action);
+#if ZMR_WITH_DISC  // not in the Windows build
     zmr::cli::addIsoCommand(app, action);
     zmr::cli::addSongBookCommand(app, action);
+#endif
 
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);  // prints help, the version or the usage error
         return code == 0 ? zmr::cli::kExitOk : zmr::cli::kExitUsage;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "image/native_path.h"
 #include "image/song_order.h"
 
 namespace zmr::cli {
@@ -11,7 +12,7 @@ Result<std::vector<std::string>> gatherSongs(const std::vector<std::string>& arg
     std::vector<std::string> songs;
     for (const std::string& argument : arguments) {
         std::error_code error;
-        if (std::filesystem::is_directory(argument, error)) {
+        if (std::filesystem::is_directory(nativePath(argument), error)) {
             Result<std::vector<std::string>> found = listSongFolder(argument);
             if (!found) return Failure{argument + ": " + found.message()};
             songs.insert(songs.end(), found->begin(), found->end());

@@ -1,6 +1,8 @@
 #include "cli/terminal_reporter.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -12,8 +14,7 @@ bool isTerminal(std::FILE* stream) {
 #ifndef _WIN32
     return ::isatty(::fileno(stream)) != 0;
 #else
-    (void)stream;
-    return false;
+    return ::_isatty(::_fileno(stream)) != 0;
 #endif
 }
 

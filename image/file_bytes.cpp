@@ -3,7 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
+
+#include "image/native_path.h"
 
 namespace zmr {
 
@@ -15,8 +19,18 @@ std::string systemMessage(const std::string& what, int error) {
 
 Result<std::vector<uint8_t>> readFileBytes(const std::string& path) {
     errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) return Failure{systemMessage("cannot open", errno)};
+    const std::filesystem::path native = nativePath(path);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openFile(native, "rb"), &std::fclose);
+    if (!file) {
+        const int error = errno;
+#ifdef _WIN32
+        // Windows refuses to open a folder at all; say what a POSIX system says
+        // when it comes to reading one.
+        std::error_code ignored;
+        if (std::filesystem::is_directory(native, ignored)) return Failure{systemMessage("cannot read", EISDIR)};
+#endif
+        return Failure{systemMessage("cannot open", error)};
+    }
 
     // Read in blocks rather than trusting a size asked beforehand: the file may
     // change under us, and a folder opens fine on some systems but cannot be read.

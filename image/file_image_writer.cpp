@@ -11,6 +11,7 @@
 
 #include "image/file_bytes.h"
 #include "image/image_layout.h"
+#include "image/native_path.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -46,14 +47,14 @@ fs::path FileImageWriter::imagePath() const { return folder_ / kImageFileName; }
 fs::path FileImageWriter::songListPath() const { return folder_ / kSongListFileName; }
 
 std::string FileImageWriter::describe(const Output& out) const {
-    return (&out == &image_ ? imagePath() : songListPath()).string();
+    return pathText(&out == &image_ ? imagePath() : songListPath());
 }
 
 Status FileImageWriter::open(Output& out, const char* finalName) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         out.temporary = folder_ / ("." + std::string(finalName) + "." + randomSuffix() + ".tmp");
         errno = 0;
-        out.file = std::fopen(out.temporary.string().c_str(), "w+bx");
+        out.file = createNewFile(out.temporary);
         if (out.file) {
             if (watcher_) watcher_->created(out.temporary);
             return success();
@@ -62,7 +63,7 @@ Status FileImageWriter::open(Output& out, const char* finalName) {
     }
     const int error = errno;
     out.temporary.clear();
-    return Failure{systemMessage("cannot write " + (folder_ / finalName).string(), error)};
+    return Failure{systemMessage("cannot write " + pathText(folder_ / finalName), error)};
 }
 
 Status FileImageWriter::begin() {
@@ -139,7 +140,7 @@ Status FileImageWriter::putInPlace() {
     fs::rename(image_.temporary, imagePath(), error);
     if (error) {
         if (haveBackup) fs::remove(backup, error);
-        return Failure{"cannot replace " + imagePath().string() + ": " + error.message()};
+        return Failure{"cannot replace " + pathText(imagePath()) + ": " + error.message()};
     }
     if (watcher_) watcher_->gone(image_.temporary);
     image_.temporary.clear();
@@ -148,7 +149,7 @@ Status FileImageWriter::putInPlace() {
         const std::string reason = error.message();
         if (haveBackup) fs::rename(backup, imagePath(), error);
         else fs::remove(imagePath(), error);
-        return Failure{"cannot replace " + songListPath().string() + ": " + reason};
+        return Failure{"cannot replace " + pathText(songListPath()) + ": " + reason};
     }
     if (watcher_) watcher_->gone(songList_.temporary);
     songList_.temporary.clear();

@@ -19,8 +19,9 @@ void sortSongPaths(std::vector<std::string>& paths);
 bool hasSongExtension(std::string_view name);
 
 // The regular files of `folder` (symbolic links followed, not recursive) whose
-// names end in .mid or .kar, each as the folder, one '/', and the name; in the
-// order the folder lists them.
+// names end in .mid or .kar, each as the folder, one separator, and the name;
+// in the order the folder lists them. The separator is '/', and on Windows the
+// folder's own: '\\' unless the folder is written with '/' alone.
 Result<std::vector<std::string>> listSongFolder(const std::string& folder);
 
 }  // namespace zmr

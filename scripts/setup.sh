@@ -21,9 +21,12 @@ packages=(
   libicu-dev libpango1.0-dev libcairo2-dev fonts-dejavu-core poppler-utils
   # the fuzz targets (libFuzzer), whose smoke test the test script runs
   clang libclang-rt-14-dev
+  # the Windows programs: cross-compiled, then tested under Wine on a virtual display
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
 )
 if [[ "${ZMR_SETUP_SCREENSHOT:-0}" == 1 ]]; then
   packages+=(xvfb xauth xdotool imagemagick fonts-dejavu-core)  # the dialog under a virtual display
+  packages+=(fonts-wine)  # the Win32 dialog's caption and close box under Wine
 fi
 
 missing=()

@@ -1,3 +1,4 @@
+#ifndef _WIN32
 #include "hardening/child_process.h"
 
 #include <sys/resource.h>
@@ -95,3 +96,30 @@ ChildOutcome runInChild(const std::function<int()>& body, const ChildLimits& lim
 }
 
 }  // namespace zmr::test
+#else
+// Windows has no fork: the body runs in the test process, without limits and
+// unmeasured. Only tests that want a crash kept apart, not a limit or a
+// measure, use it there (the bounded-memory tests are not built for Windows).
+#include "hardening/child_process.h"
+
+#include <exception>
+
+namespace zmr::test {
+
+bool underAddressSanitizer() { return false; }
+
+std::string ChildOutcome::describe() const { return "exited with " + std::to_string(exitCode) + " (in process)"; }
+
+ChildOutcome runInChild(const std::function<int()>& body, const ChildLimits&) {
+    ChildOutcome outcome;
+    outcome.exited = true;
+    try {
+        outcome.exitCode = body();
+    } catch (const std::exception&) {
+        outcome.exitCode = 125;
+    }
+    return outcome;
+}
+
+}  // namespace zmr::test
+#endif  // _WIN32

@@ -35,16 +35,41 @@ TEST(SongOrder, FolderListingTakesRegularSongFilesAndLinksToThem) {
     dir.write("f/c.txt", std::vector<uint8_t>{1});
     dir.write("f/sub/d.mid", std::vector<uint8_t>{1});
     std::filesystem::create_directories(dir.path() / "f/e.mid");
+#ifndef _WIN32
+    // Windows makes symbolic links only with a privilege that users lack.
     std::filesystem::create_symlink(dir.path() / "f/a.mid", dir.path() / "f/link.mid");
     std::filesystem::create_symlink(dir.path() / "nowhere", dir.path() / "f/dangling.mid");
+    const std::vector<std::string> names = {"/a.mid", "/b.KAR", "/link.mid"};
+#else
+    // The temporary folder's name has backslashes, which the songs' paths keep.
+    const std::vector<std::string> names = {"\\a.mid", "\\b.KAR"};
+#endif
 
     auto found = listSongFolder(dir / "f/");
     ASSERT_TRUE(found) << found.message();
     sortSongPaths(*found);
     const std::string f = dir / "f";
-    EXPECT_EQ(*found, (std::vector<std::string>{f + "/a.mid", f + "/b.KAR", f + "/link.mid"}));
+    std::vector<std::string> expected;
+    for (const std::string& name : names) expected.push_back(f + name);
+    EXPECT_EQ(*found, expected);
     EXPECT_FALSE(listSongFolder(dir / "missing"));
 }
+
+#ifdef _WIN32
+TEST(SongOrder, WindowsFolderTextKeepsItsSeparatorsAndOneBetween) {
+    test::TempDir dir;
+    dir.write("f/a.mid", std::vector<uint8_t>{1});
+    std::string slashes = dir.path().generic_string() + "/f";
+    std::string backslashes = dir.path().string() + "\\f";
+    for (auto [folder, path] : {std::pair{slashes, slashes + "/a.mid"}, std::pair{slashes + "//", slashes + "/a.mid"},
+                                std::pair{backslashes, backslashes + "\\a.mid"},
+                                std::pair{backslashes + "\\\\", backslashes + "\\a.mid"}}) {
+        const auto found = listSongFolder(folder);
+        ASSERT_TRUE(found) << folder << ": " << found.message();
+        EXPECT_EQ(*found, std::vector<std::string>{path}) << folder;
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace zmr

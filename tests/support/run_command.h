@@ -1,6 +1,13 @@
 #pragma once
-// Runs a command line through the shell and captures what it printed, for
-// tests of the command-line tool as a user sees it.
+// Runs a command line and captures what it printed, for tests of the
+// command-line tool as a user sees it.
+//
+// The command line is written for a POSIX shell: words separated by spaces,
+// each quoted with shellQuote where it needs it, optionally led by
+// "timeout SECONDS". On Windows no such shell exists; the words are read as
+// that shell would read them and the program is started directly, each word
+// quoted as Windows programs read their command line, and a program named
+// without a folder is found beside the test runner.
 
 #include <string>
 

@@ -1,0 +1,57 @@
+#include "app_win32/compile_worker.h"
+
+#include <memory>
+
+#include "app_win32/window_messages.h"
+#include "image/compile_image.h"
+#include "image/file_image_writer.h"
+#include "image/native_path.h"
+#include "image/song_path_list.h"
+
+namespace zmr::win32 {
+namespace {
+
+// The compilation's sinks, each turned into a message to the dialog.
+class MessageSinks : public ProgressSink, public TitleSink, public SongMessageSink {
+public:
+    explicit MessageSinks(HWND window) : window_(window) {}
+
+    void setRange(int32_t low, int32_t high) override {
+        PostMessageW(window_, kProgressRangeMessage, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+    }
+    void setPosition(int32_t position) override {
+        PostMessageW(window_, kProgressPositionMessage, static_cast<WPARAM>(position), 0);
+    }
+    void setTitle(std::string_view title) override {
+        auto text = std::make_unique<std::wstring>(wideFromUtf8(title));
+        if (PostMessageW(window_, kTitleMessage, 0, reinterpret_cast<LPARAM>(text.get()))) text.release();
+    }
+    void songFailed(std::string_view path, std::string_view message) override {
+        SongFailure failure{std::string(path), std::string(message)};
+        SendMessageW(window_, kSongFailedMessage, 0, reinterpret_cast<LPARAM>(&failure));
+    }
+
+private:
+    HWND window_;
+};
+
+}  // namespace
+
+CompileWorker::~CompileWorker() { join(); }
+
+void CompileWorker::join() {
+    if (thread_.joinable()) thread_.join();
+}
+
+void CompileWorker::start(std::vector<std::string> paths, std::filesystem::path folder) {
+    thread_ = std::thread([window = window_, paths = std::move(paths), folder = std::move(folder)]() mutable {
+        MessageSinks sinks(window);
+        const SongPathList list(std::move(paths));
+        FileImageWriter writer(folder);
+        const CompileSinks compileSinks{sinks, sinks, sinks};
+        auto result = std::make_unique<Result<CompileSummary>>(compileImage(list, writer, compileSinks, CompileOptions{}));
+        if (PostMessageW(window, kFinishedMessage, 0, reinterpret_cast<LPARAM>(result.get()))) result.release();
+    });
+}
+
+}  // namespace zmr::win32

@@ -1,0 +1,16 @@
+#pragma once
+// The numeric ids of the dialog template, its controls, the menu and the
+// icon: shared by the resource script and the code.
+
+#define IDD_IMAGE_TOOL 102
+#define IDI_APP_ICON 128
+#define IDR_MAIN_MENU 129
+
+// IDOK (1) is the "Quit" button, IDCANCEL (2) the hidden "Cancel" button.
+#define IDC_CREATE_IMAGE 3
+#define IDC_REMOVE 4
+#define IDC_SONG_LIST 1000
+#define IDC_PROGRESS_BAR 1001
+
+#define ID_FILE_ADD_FILES 32771
+#define ID_FILE_EXIT 32772

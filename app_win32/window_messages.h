@@ -1,0 +1,19 @@
+#pragma once
+// The dialog's private messages: the compilation's worker thread reports
+// through them, and the dialog handles each on its own thread, in the order
+// they were sent.
+
+#include <windows.h>
+
+namespace zmr::win32 {
+
+enum WindowMessage : UINT {
+    kProgressRangeMessage = WM_APP + 1,  // posted; wParam the low end, lParam the high end
+    kProgressPositionMessage,            // posted; wParam the position
+    kTitleMessage,                       // posted; lParam a new std::wstring, deleted by the dialog
+    kSongFailedMessage,                  // sent, so the worker waits until it is seen; lParam a SongFailure*
+    kFinishedMessage,                    // posted last; lParam a new Result<CompileSummary>, deleted by the dialog
+    kRunScriptMessage,                   // posted by the dialog to itself once it shows
+};
+
+}  // namespace zmr::win32

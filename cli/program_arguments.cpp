@@ -1,0 +1,49 @@
+#include "cli/program_arguments.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>  // before shellapi.h, which needs its types
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "image/native_path.h"
+#endif
+
+namespace zmr::cli {
+
+#ifdef _WIN32
+
+std::vector<std::string> programArguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) arguments.push_back(utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+Utf8Console::Utf8Console() : previousCodePage_(GetConsoleOutputCP()) {
+    if (previousCodePage_ != 0) SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
+Utf8Console::~Utf8Console() {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    if (previousCodePage_ != 0) SetConsoleOutputCP(previousCodePage_);
+}
+
+#else
+
+std::vector<std::string> programArguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+Utf8Console::Utf8Console() = default;
+Utf8Console::~Utf8Console() = default;
+
+#endif
+
+}  // namespace zmr::cli

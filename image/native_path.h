@@ -1,0 +1,30 @@
+#pragma once
+// Paths travel through the program as text: on Windows as UTF-8 (converted
+// once where they come in: the wide command line, the file dialog, a folder's
+// listing), elsewhere as the bytes the system gives. A song's title is taken
+// from that text, so a name gives the same title bytes on every system. These
+// turn the text into a path for the file system and back, and open files by it.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zmr {
+
+std::filesystem::path nativePath(std::string_view text);
+std::string pathText(const std::filesystem::path& path);
+
+// std::fopen by path; on Windows through the wide-character API, so that any
+// name opens, whatever the system's code page.
+std::FILE* openFile(const std::filesystem::path& path, const char* mode);
+// A new file for reading and writing in binary; fails when the name exists.
+std::FILE* createNewFile(const std::filesystem::path& path);
+
+#ifdef _WIN32
+// UTF-8 <-> UTF-16; ill-formed input becomes U+FFFD.
+std::wstring wideFromUtf8(std::string_view text);
+std::string utf8FromWide(std::wstring_view text);
+#endif
+
+}  // namespace zmr
