@@ -73,6 +73,12 @@ int runBuild(const BuildOptions& options) {
                     summary.songsWritten == 1 ? "" : "s", summary.imageSize, pathText(writer.imagePath()).c_str());
     }
 #if ZMR_WITH_DISC
+    // The fill of the default CD is said for every build; only a disc asked for refuses what does not fit.
+    if (!options.quiet && !wantsDisc(options.disc)) {
+        std::error_code sizeError;
+        const uintmax_t listBytes = std::filesystem::file_size(writer.songListPath(), sizeError);
+        printDiscFill(discFill(summary.imageSize, sizeError ? 0 : listBytes, chosenMedium(options.disc)));
+    }
     if (wantsDisc(options.disc)) {
         if (!options.quiet) printDiscFill(discWriter.fill());
         if (!options.disc.isoPath.empty()) {

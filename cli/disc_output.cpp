@@ -37,7 +37,8 @@ void addDiscOptions(CLI::App& command, DiscOptions& options, bool withIso) {
                    "names with Joliet), written through a temporary file that replaces the old one when complete.\n"
                    "With --iso or --medium the files must fit the medium with their file system (cd650: 333,000\n"
                    "sectors of 2,048 bytes, cd700: 360,000, dvd: 2,295,104, dvd-dl: 4,171,712); what does not fit\n"
-                   "is refused with exit status 2, saying how many of the songs would fit, and the old files stay.");
+                   "is refused with exit status 2, saying how many of the songs would fit, and the old files stay.\n"
+                   "Without them the summary still says how much of a 700 MB CD the files would fill.");
 }
 
 bool wantsDisc(const DiscOptions& options) { return !options.isoPath.empty() || !options.medium.empty(); }

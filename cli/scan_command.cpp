@@ -18,6 +18,7 @@ using Json = nlohmann::ordered_json;
 
 struct ScanOptions {
     bool json = false;
+    std::string medium{kDefaultDiscMedium};
     std::vector<std::string> paths;
 };
 
@@ -68,6 +69,16 @@ void printPaths(const char* heading, const std::vector<std::string>& paths) {
     if (paths.size() > kListedPaths) std::printf("  ... and %zu more\n", paths.size() - kListedPaths);
 }
 
+void printDisc(const ScanSummary& summary, const DiscMedium& medium) {
+    const DiscFill fill = summary.discFill(medium);
+    std::printf("Disc: %s, once built with those options\n", describeFill(fill).c_str());
+    if (!fill.fits()) {
+        std::printf("Too big: the first %s of its %s songs would fit\n",
+                    groupThousands(static_cast<uint64_t>(summary.songsThatFit(medium))).c_str(),
+                    groupThousands(static_cast<uint64_t>(summary.songsOnDisc())).c_str());
+    }
+}
+
 void printSummary(const ScanSummary& summary) {
     const int32_t compiles = summary.count(ScanOutcome::Compiles);
     std::printf("\n%d song%s: %d compile%s as %s stand%s, %d only with --lenient, %d not at all\n", summary.songs(),
@@ -105,6 +116,16 @@ Json songJson(const std::string& path, const SongScan& scan) {
     return row;
 }
 
+Json discJson(const ScanSummary& summary, const DiscMedium& medium) {
+    const DiscFill fill = summary.discFill(medium);
+    return {{"medium", medium.name},
+            {"sectors", fill.sectors},
+            {"capacity", medium.sectors},
+            {"fits", fill.fits()},
+            {"songs", summary.songsOnDisc()},
+            {"songsThatFit", summary.songsThatFit(medium)}};
+}
+
 Json summaryJson(const ScanSummary& summary) {
     Json outcomes = Json::object(), sources = Json::object(), encodings = Json::object();
     for (const ScanOutcome o : {ScanOutcome::Compiles, ScanOutcome::LenientOnly, ScanOutcome::Fails}) {
@@ -139,6 +160,7 @@ int runScan(const ScanOptions& options) {
         std::fprintf(stderr, "zmrimage: %s\n", songs.message().c_str());
         return kExitUsage;
     }
+    const DiscMedium medium = *findDiscMedium(options.medium);
     TerminalReporter progress(stderr, isTerminal(stderr));
     ScanSummary summary;
     Json rows = Json::array();
@@ -161,11 +183,14 @@ int runScan(const ScanOptions& options) {
     }
     progress.clearLine();
     if (options.json) {
-        const Json document = {{"songs", rows}, {"summary", summaryJson(summary)}};
+        Json summaryDocument = summaryJson(summary);
+        summaryDocument["disc"] = discJson(summary, medium);
+        const Json document = {{"songs", rows}, {"summary", summaryDocument}};
         // Paths need not be UTF-8: replace rather than throw.
         std::printf("%s\n", document.dump(2, ' ', false, Json::error_handler_t::replace).c_str());
     } else {
         printSummary(summary);
+        printDisc(summary, medium);
     }
     return summary.count(ScanOutcome::Compiles) == summary.songs() ? kExitOk : kExitSongFailed;
 }
@@ -183,7 +208,8 @@ void addScanCommand(CLI::App& app, CommandAction& action) {
         "and whether it compiles: ok (as it stands), lenient (only with --lenient; the row then describes\n"
         "the lenient reading) or fails, with the message. A summary follows: songs per outcome, lyric source\n"
         "and encoding, the build options that suit the collection, and the songs that would still reach\n"
-        "the disc without lyrics (at most 10 listed).\n"
+        "the disc without lyrics (at most 10 listed), and how much of the disc (--medium, as for build)\n"
+        "the image and its song list would fill in an ISO 9660 image, built with those options.\n"
         "The encoding is a best guess from the bytes of the lyrics (of the title when there are none):\n"
         "  ascii   ASCII only, without VIQR marks;\n"
         "  viqr    ASCII only, at least two marks and one mark per four words where only VIQR puts them\n"
@@ -199,6 +225,11 @@ void addScanCommand(CLI::App& app, CommandAction& action) {
         "compiles in no way has lyrics \"none\" and null for the facts after them.\n"
         "Exit status: 0 every song compiles as it stands; 1 otherwise; 2 usage error.");
     scan->add_flag("--json", options->json, "Write one JSON document instead of rows and a summary");
+    std::vector<std::string> media;
+    for (const DiscMedium& medium : discMedia()) media.emplace_back(medium.name);
+    scan->add_option("--medium", options->medium, "The disc to estimate: cd650, cd700, dvd or dvd-dl")
+        ->check(CLI::IsMember(media))
+        ->capture_default_str();
     scan->add_option("PATH", options->paths, "Song files or folders of songs")->required();
     scan->callback([&action, options] { action = [options] { return runScan(*options); }; });
 }

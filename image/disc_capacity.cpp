@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string>
+
+#include "image/image_layout.h"
 
 namespace zmr {
 namespace {
@@ -41,6 +44,18 @@ int64_t songsThatFit(std::span<const SongExtent> afterSong, uint64_t capacitySec
 DiscFill discFill(uint64_t imageBytes, uint64_t songListBytes, const DiscMedium& medium) {
     return DiscFill{isoSectors(imageBytes, songListBytes), medium};
 }
+
+SongExtent extentWithSong(const SongExtent& before, int64_t songIndex, uint64_t recordBytes, uint64_t songListLineBytes) {
+    SongExtent after = before;
+    if (songIndex % kSongsPerGroup == 0) {
+        after.imageBytes = sectorsOf(after.imageBytes) * kDiscSectorSize + kIndexBlockSize;
+    }
+    after.imageBytes += recordBytes;
+    after.songListBytes += songListLineBytes;
+    return after;
+}
+
+uint64_t songListLineBytes(int64_t number, uint64_t nameBytes) { return std::to_string(number).size() + 1 + nameBytes + 2; }
 
 std::string groupThousands(uint64_t value) {
     std::string digits = std::to_string(value);

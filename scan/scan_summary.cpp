@@ -11,6 +11,12 @@ void ScanSummary::add(std::string_view path, const SongScan& scan) {
     ++songs_;
     ++outcomes_[static_cast<size_t>(outcomeOf(scan))];
     if (!scan.read) return;
+    if (scan.recordBytes > 0) {
+        const SongExtent before = afterSong_.empty() ? kEmptyImageExtent : afterSong_.back();
+        const auto index = static_cast<int64_t>(afterSong_.size());
+        afterSong_.push_back(
+            extentWithSong(before, index, scan.recordBytes, songListLineBytes(index + 1, scan.songListNameBytes)));
+    }
     ++sources_[static_cast<size_t>(scan.lyrics)];
     ++encodings_[static_cast<size_t>(scan.encoding)];
     uncoded_ += scan.uncoded;
@@ -38,6 +44,13 @@ BuildAdvice ScanSummary::advice() const {
     }
     return advice;
 }
+
+DiscFill ScanSummary::discFill(const DiscMedium& medium) const {
+    const SongExtent all = afterSong_.empty() ? kEmptyImageExtent : afterSong_.back();
+    return zmr::discFill(all.imageBytes, all.songListBytes, medium);
+}
+
+int64_t ScanSummary::songsThatFit(const DiscMedium& medium) const { return zmr::songsThatFit(afterSong_, medium.sectors); }
 
 std::vector<std::string> ScanSummary::cp1258Apart() const {
     if (advice().options.textEncoding == TextEncoding::Cp1258) return {};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/convert_options.h"
+#include "image/disc_capacity.h"
 #include "scan/song_scan.h"
 
 namespace zmr {
@@ -38,6 +39,12 @@ public:
 
     BuildAdvice advice() const;
 
+    // The disc that the songs that compile one way or the other would fill,
+    // built with the advice, and how many of them from the first would fit.
+    DiscFill discFill(const DiscMedium& medium) const;
+    int64_t songsOnDisc() const { return static_cast<int64_t>(afterSong_.size()); }
+    int64_t songsThatFit(const DiscMedium& medium) const;
+
     // Songs that reach the disc without lyrics even with the advice: they have
     // neither lyric events nor Soft Karaoke text events.
     const std::vector<std::string>& withoutLyrics() const { return withoutLyrics_; }
@@ -55,6 +62,7 @@ private:
     int32_t viqrVniSongs_ = 0;  // lyrics in VIQR or VNI, which utf8 and cp1258 would garble
     std::vector<std::string> withoutLyrics_;
     std::vector<std::string> cp1258Songs_;
+    std::vector<SongExtent> afterSong_;
 };
 
 }  // namespace zmr

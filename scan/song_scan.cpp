@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "image/convert_song.h"
 #include "image/file_bytes.h"
 #include "midi/time_units.h"
 #include "midi/track_merger.h"
@@ -90,6 +91,22 @@ void describe(std::string_view path, const SongListener& listener, SongScan& sca
 
 }  // namespace
 
+// The options a build would want for this song, read as the scan found it.
+ConvertOptions optionsFor(const SongScan& scan) {
+    ConvertOptions options;
+    options.lenient = !scan.compiles;
+    options.karText = scan.lyrics == LyricSource::TextEvents;
+    options.textEncoding = scan.encoding == TextGuess::Cp1258 ? TextEncoding::Cp1258 : TextEncoding::Auto;
+    return options;
+}
+
+void measureRecord(std::string_view path, std::span<const uint8_t> bytes, SongScan& scan) {
+    Result<SongRecord> record = convertSong(path, std::vector<uint8_t>(bytes.begin(), bytes.end()), optionsFor(scan));
+    if (!record) return;
+    scan.recordBytes = record->bytes.size();
+    scan.songListNameBytes = record->name.size();
+}
+
 SongScan scanSong(std::string_view path, std::span<const uint8_t> bytes) {
     SongScan scan;
     const SongReading strict = readSong(bytes, MidiReading::Strict);
@@ -99,6 +116,7 @@ SongScan scanSong(std::string_view path, std::span<const uint8_t> bytes) {
     if (!scan.compiles) scan.message = strict.status.message();
     if (scan.compiles) describe(path, strict.listener, scan);
     else if (scan.lenientCompiles) describe(path, lenient.listener, scan);
+    if (scan.read) measureRecord(path, bytes, scan);
     return scan;
 }
 

@@ -24,6 +24,10 @@ struct SongScan {
     TextGuess titleEncoding = TextGuess::Ascii;
     int32_t uncoded = 0;       // characters without a code on the player, read as guessed
     int64_t lengthUnits = 0;   // time of the last event record, in 17 ms units
+    // The song's record and song-list name as a build with the options that
+    // suit it would write them, for the estimate of the disc it fills.
+    uint64_t recordBytes = 0;
+    uint64_t songListNameBytes = 0;
 };
 
 SongScan scanSong(std::string_view path, std::span<const uint8_t> bytes);

@@ -55,6 +55,9 @@ TEST(ScanCommand, ReportsEachSongAndRecommendsTheOptions) {
     EXPECT_EQ(b["uncoded"], 0);
     EXPECT_EQ(b["length"], "00:00");
     EXPECT_EQ(document["songs"][2]["lenientCompiles"], true);
+    EXPECT_EQ(document["summary"]["disc"]["medium"], "cd700");
+    EXPECT_EQ(document["summary"]["disc"]["songs"], 3);  // all three compile with the advice
+    EXPECT_EQ(document["summary"]["disc"]["fits"], true);
     EXPECT_EQ(document["summary"]["recommended"]["arguments"],
               nlohmann::json::array({"--text-encoding", "auto", "--lenient"}));
 

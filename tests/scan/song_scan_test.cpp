@@ -10,6 +10,7 @@
 #include "image/convert_song.h"
 #include "image/file_bytes.h"
 #include "scan/scan_summary.h"
+#include "support/memory_compile.h"
 #include "support/midi_writer.h"
 
 namespace zmr {
@@ -118,6 +119,29 @@ TEST(ScanSummary, RecommendsTheOptionsTheCollectionNeeds) {
     windows.add("b", read(LyricSource::LyricEvents, TextGuess::Ascii));
     EXPECT_EQ(windows.advice().options.textEncoding, TextEncoding::Cp1258);
     EXPECT_TRUE(windows.cp1258Apart().empty());
+}
+
+// The estimate of the disc is the disc that the build then fills, across a
+// group boundary (every 256 songs start on a sector with their index block).
+TEST(ScanSummary, DiscEstimateIsWhatTheBuildFills) {
+    test::SongFiles songs;
+    ScanSummary summary;
+    for (uint32_t i = 0; i < 300; ++i) {
+        const std::string path = "/songs/Bai " + std::to_string(i) + ".mid";
+        songs.emplace_back(path, test::generatedSong(i, 5 + i % 7));
+        summary.add(path, scanSong(path, songs.back().second));
+    }
+    const test::CompiledImage built = test::compileInMemory(songs);
+    ASSERT_EQ(built.summary.songsWritten, 300);
+    const DiscMedium cd650 = *findDiscMedium("cd650");
+    EXPECT_EQ(summary.discFill(cd650).sectors, isoSectors(built.image.size(), built.songList.size()));
+    EXPECT_EQ(summary.songsOnDisc(), 300);
+    EXPECT_EQ(summary.songsThatFit(cd650), 300);
+    // A disc that the first 100 songs fill holds them, and not all 300.
+    const test::CompiledImage first = test::compileInMemory(test::SongFiles(songs.begin(), songs.begin() + 100));
+    const DiscMedium small{"small", "small disc", isoSectors(first.image.size(), first.songList.size())};
+    EXPECT_GE(summary.songsThatFit(small), 100);
+    EXPECT_LT(summary.songsThatFit(small), 300);
 }
 
 }  // namespace
