@@ -7,7 +7,6 @@
 namespace zmr::cli {
 namespace {
 
-constexpr uint64_t kMillisecondsPerUnit = 17;
 
 }  // namespace
 
@@ -43,20 +42,5 @@ const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::s
     return nullptr;
 }
 
-std::string minutesSeconds(uint64_t units) {
-    const uint64_t seconds = units * kMillisecondsPerUnit / 1000;
-    char text[32];
-    std::snprintf(text, sizeof text, "%02llu:%02llu", static_cast<unsigned long long>(seconds / 60),
-                  static_cast<unsigned long long>(seconds % 60));
-    return text;
-}
-
-std::string minutesSecondsCentis(uint64_t units) {
-    const uint64_t centis = units * kMillisecondsPerUnit / 10;
-    char text[40];
-    std::snprintf(text, sizeof text, "%02llu:%02llu.%02llu", static_cast<unsigned long long>(centis / 6000),
-                  static_cast<unsigned long long>(centis / 100 % 60), static_cast<unsigned long long>(centis % 100));
-    return text;
-}
 
 }  // namespace zmr::cli

@@ -25,8 +25,5 @@ std::optional<ImageScan> readImageLayout(std::span<const uint8_t> image, const s
 // Song `number` (from 1); prints what the image holds when there is no such song.
 const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::string& path);
 
-// Time units of 17 ms as mm:ss and as mm:ss.cc.
-std::string minutesSeconds(uint64_t units);
-std::string minutesSecondsCentis(uint64_t units);
 
 }  // namespace zmr::cli

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
+#include "midi/time_units.h"
 #include "readback/event_records.h"
 #include "readback/song_streams.h"
 #include "readback/text_records.h"

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
+#include "midi/time_units.h"
 #include "readback/song_streams.h"
 #include "readback/text_records.h"
 #include "text/code_page_inverse.h"

@@ -8,6 +8,7 @@
 #include "cli/image_input.h"
 #include "cli/song_arguments.h"
 #include "cli/terminal_reporter.h"
+#include "midi/time_units.h"
 #include "scan/scan_summary.h"
 #include "scan/song_scan.h"
 

@@ -1,5 +1,7 @@
 #include "midi/time_units.h"
 
+#include <cstdio>
+
 namespace zmr {
 
 float initialTickFactor(uint16_t division) {
@@ -17,6 +19,22 @@ float tempoTickFactor(uint32_t tempo, uint16_t division) {
 int64_t ticksToTimeUnits(int64_t ticks, float tickFactor) {
     // At most 2^32 ticks times a factor below 1000: far inside int64.
     return static_cast<int64_t>(static_cast<double>(ticks) * static_cast<double>(tickFactor));
+}
+
+std::string minutesSeconds(uint64_t units) {
+    const uint64_t seconds = units * kMillisecondsPerUnit / 1000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%02llu:%02llu", static_cast<unsigned long long>(seconds / 60),
+                  static_cast<unsigned long long>(seconds % 60));
+    return text;
+}
+
+std::string minutesSecondsCentis(uint64_t units) {
+    const uint64_t centis = units * kMillisecondsPerUnit / 10;
+    char text[40];
+    std::snprintf(text, sizeof text, "%02llu:%02llu.%02llu", static_cast<unsigned long long>(centis / 6000),
+                  static_cast<unsigned long long>(centis / 100 % 60), static_cast<unsigned long long>(centis % 100));
+    return text;
 }
 
 }  // namespace zmr

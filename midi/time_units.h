@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <string>
 
 namespace zmr {
 
@@ -20,5 +21,11 @@ float tempoTickFactor(uint32_t tempo, uint16_t division);
 // ticks * factor in double precision, truncated toward zero. The product can
 // pass 2^32, so it is returned whole; callers keep the low bits of their field.
 int64_t ticksToTimeUnits(int64_t ticks, float tickFactor);
+
+inline constexpr uint64_t kMillisecondsPerUnit = 17;
+
+// Time units as mm:ss and as mm:ss.cc, as people read a song's length and times.
+std::string minutesSeconds(uint64_t units);
+std::string minutesSecondsCentis(uint64_t units);
 
 }  // namespace zmr

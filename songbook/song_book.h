@@ -22,7 +22,5 @@ struct SongBook {
     std::vector<SongBookEntry> songs;  // by number
 };
 
-// A length of 17 ms units as mm:ss, as the player's display counts it.
-std::string songLengthText(uint64_t units);
 
 }  // namespace zmr

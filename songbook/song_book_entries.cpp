@@ -12,7 +12,6 @@
 namespace zmr {
 namespace {
 
-constexpr uint64_t kMillisecondsPerUnit = 17;
 
 std::string trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
@@ -43,13 +42,6 @@ std::string whereTheScanStopped(const ImageScan& scan) {
 
 }  // namespace
 
-std::string songLengthText(uint64_t units) {
-    const uint64_t seconds = units * kMillisecondsPerUnit / 1000;
-    char text[32];
-    std::snprintf(text, sizeof text, "%02llu:%02llu", static_cast<unsigned long long>(seconds / 60),
-                  static_cast<unsigned long long>(seconds % 60));
-    return text;
-}
 
 Result<std::vector<SongBookEntry>> readSongBookEntries(std::span<const uint8_t> image,
                                                        std::span<const std::optional<std::vector<uint8_t>>> listTitles) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "songbook/song_book_labels.h"
+#include "midi/time_units.h"
 
 namespace zmr {
 namespace {
@@ -44,7 +45,7 @@ void appendEscaped(std::string& out, const std::string& text) {
 void appendEntry(std::string& out, const SongBookEntry& song) {
     out += "<li><span class=\"number\">" + std::to_string(song.number) + "</span><span class=\"title\">";
     appendEscaped(out, song.title);
-    out += "</span><span class=\"length\">" + songLengthText(song.lengthUnits) + "</span><span class=\"first-line\">";
+    out += "</span><span class=\"length\">" + minutesSeconds(song.lengthUnits) + "</span><span class=\"first-line\">";
     appendEscaped(out, song.firstLine);
     out += "</span></li>\n";
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "songbook/song_book_labels.h"
+#include "midi/time_units.h"
 
 namespace zmr {
 namespace {
@@ -130,7 +131,7 @@ private:
         pen_.draw(std::to_string(song.number), x, y, kNumberWidth, PANGO_ALIGN_RIGHT);
         pen_.draw(song.title, x + kTextIndent, y, kColumnWidth - kTextIndent - kLengthWidth - 4);
         pen_.style("", 9.5);
-        pen_.draw(songLengthText(song.lengthUnits), x + kColumnWidth - kLengthWidth, y + 1.5, kLengthWidth,
+        pen_.draw(minutesSeconds(song.lengthUnits), x + kColumnWidth - kLengthWidth, y + 1.5, kLengthWidth,
                   PANGO_ALIGN_RIGHT);
         pen_.style("", 8.5, 0.33, true);
         pen_.draw(song.firstLine, x + kTextIndent, y + kSecondLineOffset, kColumnWidth - kTextIndent);

@@ -6,6 +6,7 @@
 
 #include "songbook/song_list_titles.h"
 #include "support/memory_compile.h"
+#include "midi/time_units.h"
 
 namespace zmr {
 namespace {
@@ -39,7 +40,7 @@ TEST(SongBookEntries, TitleFirstLineAndLengthAsThePlayerShowsThem) {
     EXPECT_EQ((*entries)[0].number, 1);
     EXPECT_EQ((*entries)[0].title, "Mua Xuan");
     EXPECT_EQ((*entries)[0].firstLine, "Xuân về vui");
-    EXPECT_EQ(songLengthText((*entries)[0].lengthUnits), "00:57");
+    EXPECT_EQ(minutesSeconds((*entries)[0].lengthUnits), "00:57");
     EXPECT_EQ((*entries)[1].title, "Đêm Trăng");
     EXPECT_EQ((*entries)[1].firstLine, "Á ơi");
 }
