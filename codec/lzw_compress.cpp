@@ -7,26 +7,30 @@
 namespace zmr {
 
 std::vector<uint8_t> lzwCompress(std::span<const uint8_t> input) {
-    std::vector<uint8_t> out;
-    if (input.empty()) return out;
-    // One code per input byte at worst, 1.5 bytes each, plus the closing bytes.
-    out.reserve(input.size() * 3 / 2 + 2);
+    std::vector<uint8_t> out(lzwMaxCompressedSize(input.size()));
+    out.resize(lzwCompressInto(input, out));
+    return out;
+}
+
+size_t lzwCompressInto(std::span<const uint8_t> input, std::span<uint8_t> out) {
+    if (input.empty() || out.size() < lzwMaxCompressedSize(input.size())) return 0;
 
     LzwDictionary dictionary;
-    BitWriter writer(out);
+    BitWriter writer(out.data());
     uint32_t nextCode = kLzwFirstFreeCode;
     uint32_t current = input[0];
 
     for (size_t i = 1; i < input.size(); ++i) {
         const uint8_t c = input[i];
-        const int32_t slot = dictionary.findSlot(current, c);
-        if (dictionary.holdsCode(slot)) {
-            current = dictionary.codeAt(slot);
+        const uint32_t key = (current << 8) | c;
+        const uint32_t slot = dictionary.find(key);
+        if (const uint32_t code = dictionary.codeAt(slot); code != 0) {
+            current = code;
             continue;
         }
         writer.putCode(current);
         if (nextCode < kLzwCodeLimit) {
-            dictionary.store(slot, nextCode++, current, c);
+            dictionary.store(slot, nextCode++, key);
         } else {
             // Full: the code just written assigns nothing and the dictionary
             // restarts silently; the player's decoder does the same in step.
@@ -40,8 +44,8 @@ std::vector<uint8_t> lzwCompress(std::span<const uint8_t> input) {
     // No end code: the section's stated length tells the player where to stop,
     // and at least 12 zero bits follow the last code.
     writer.putClosingZeroCode();
-    out.push_back(0x00);
-    return out;
+    writer.putByte(0x00);
+    return writer.size();
 }
 
 }  // namespace zmr
