@@ -1,9 +1,6 @@
 #include "image/convert_song.h"
 
-#include "codec/lzw_compress.h"
-#include "midi/event_stream.h"
 #include "midi/track_merger.h"
-#include "text/text_stream.h"
 
 namespace zmr {
 namespace {
@@ -24,14 +21,14 @@ private:
 
 }  // namespace
 
-Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileBytes) {
-    Result<SongFile> song = loadSongFile(std::move(fileBytes));
+Result<SongRecord> convertSong(std::string_view path, std::span<const uint8_t> fileBytes, ConversionBuffers& buffers) {
+    Result<SongFile> song = loadSongFile(fileBytes);
     if (!song) return song.failure();
 
     NameBuffer name;
-    TextStream text;
+    TextStream& text = buffers.text;
     text.beginTextStream(path, name);
-    EventStream events;
+    EventStream& events = buffers.events;
     events.startEventStream(song->totalTrackBytes);
 
     SongStreams streams(events, text);
@@ -41,11 +38,13 @@ Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileB
     events.finishEventStream();
 
     // Text first, then events, both before anything of the song leaves this function.
-    const std::vector<uint8_t> compressedText = lzwCompress(text.bytes().first(textLength));
-    const std::vector<uint8_t> compressedEvents = lzwCompress(events.bytes());
-    return SongRecord{frameSongRecord(compressedText, textLength, compressedEvents,
-                                      static_cast<uint32_t>(events.bytes().size())),
-                      name.text()};
+    compressSongRecord(text.bytes().first(textLength), events.bytes(), buffers.record);
+    return SongRecord{std::move(buffers.record), name.text()};
+}
+
+Result<SongRecord> convertSong(std::string_view path, std::span<const uint8_t> fileBytes) {
+    ConversionBuffers buffers;
+    return convertSong(path, fileBytes, buffers);
 }
 
 }  // namespace zmr

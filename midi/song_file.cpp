@@ -34,7 +34,7 @@ void splitTracks(SongFile& song) {
 
 }  // namespace
 
-Result<SongFile> loadSongFile(std::vector<uint8_t> bytes) {
+Result<SongFile> loadSongFile(std::span<const uint8_t> bytes) {
     if (bytes.size() < kHeaderSize) return Failure{"Invalid MIDI file\n"};
 
     SongFile song;
@@ -44,7 +44,7 @@ Result<SongFile> loadSongFile(std::vector<uint8_t> bytes) {
     // A zero division would make the tick factor infinite and a tempo divide by zero.
     if (song.division == 0) return Failure{"Invalid MIDI division 0\n"};
 
-    song.bytes = std::move(bytes);
+    song.bytes = bytes;
     splitTracks(song);
     return song;
 }
