@@ -24,6 +24,7 @@ struct BuildOptions {
     std::string outputDir = ".";
     bool quiet = false;
     bool skipBad = false;
+    unsigned jobs = defaultCompileJobs();
     std::vector<std::string> paths;
 };
 
@@ -69,7 +70,7 @@ int runBuild(const BuildOptions& options) {
     FileImageWriter writer(options.outputDir);
     TerminalReporter reporter(stderr, !options.quiet && stderrIsTerminal());
     const CompileSinks sinks{reporter, reporter, reporter};
-    Result<CompileSummary> result = compileImage(list, writer, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}});
+    Result<CompileSummary> result = compileImage(list, writer, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}, .threads = options.jobs});
     reporter.clearLine();
     if (!result) {
         std::fprintf(stderr, "zmrimage: %s\n", result.message().c_str());
@@ -99,6 +100,9 @@ void addBuildCommand(CLI::App& app, CommandAction& action) {
         ->capture_default_str();
     build->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
     build->add_flag("--skip-bad", options->skipBad, "Leave out songs that fail and go on with the next");
+    build->add_option("-j,--jobs", options->jobs,
+                      "Songs converted at once, each on a thread (default: the number of cores); the files are the same")
+        ->check(CLI::Range(1u, 1024u));
     build->add_option("PATH", options->paths, "Song files or folders of songs")->required();
     build->callback([&action, options] { action = [options] { return runBuild(*options); }; });
 }
