@@ -15,7 +15,7 @@ std::vector<uint8_t> lzwCompress(std::span<const uint8_t> input) {
 size_t lzwCompressInto(std::span<const uint8_t> input, std::span<uint8_t> out) {
     if (input.empty() || out.size() < lzwMaxCompressedSize(input.size())) return 0;
 
-    LzwDictionary dictionary;
+    LzwDictionary dictionary(input.size());
     BitWriter writer(out.data());
     uint32_t nextCode = kLzwFirstFreeCode;
     uint32_t current = input[0];

@@ -1,5 +1,6 @@
 #include "midi/track_merger.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -166,10 +167,20 @@ public:
                                       : kFinished;
     }
 
-    // The next track's index, or nothing when every track is finished.
+    // The next track's index, or nothing when every track is finished. Four
+    // running minima, so the comparisons of neighbouring tracks overlap.
     std::optional<size_t> next() const {
-        int64_t earliest = kFinished;
-        for (const int64_t key : keys_) earliest = key < earliest ? key : earliest;
+        int64_t e0 = kFinished, e1 = kFinished, e2 = kFinished, e3 = kFinished;
+        const size_t count = keys_.size();
+        size_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+            e0 = std::min(e0, keys_[i]);
+            e1 = std::min(e1, keys_[i + 1]);
+            e2 = std::min(e2, keys_[i + 2]);
+            e3 = std::min(e3, keys_[i + 3]);
+        }
+        for (; i < count; ++i) e0 = std::min(e0, keys_[i]);
+        const int64_t earliest = std::min(std::min(e0, e1), std::min(e2, e3));
         if (earliest == kFinished) return std::nullopt;
         return static_cast<size_t>(earliest & (kIndexRange - 1));
     }
