@@ -154,7 +154,9 @@ public:
         queueUpTo(index + static_cast<int32_t>(slots_.size()));
         Slot& slot = slots_[slotOf(index)];
         std::unique_lock lock(mutex_);
+        waitingFor_ = index;
         songDone_.wait(lock, [&] { return slot.state == State::Converted || slot.state == State::InTurn; });
+        waitingFor_ = -1;
         const bool inTurn = slot.state == State::InTurn;
         std::string path = std::move(slot.path);
         std::optional<Result<SongRecord>> song = std::move(slot.song);
@@ -189,7 +191,7 @@ private:
     // Hands the workers every song before `end`, as far as the list goes.
     void queueUpTo(int32_t end) {
         end = std::min(end, songs_.count());
-        bool queued = false;
+        bool wake = false;
         while (queued_ < end) {
             std::string path = songs_.path(queued_);
             std::lock_guard lock(mutex_);
@@ -197,9 +199,9 @@ private:
             slot.path = std::move(path);
             slot.state = State::Queued;
             ++queued_;
-            queued = true;
+            wake = wake || idle_ > 0;
         }
-        if (queued) workToDo_.notify_all();
+        if (wake) workToDo_.notify_all();
     }
 
     Result<SongRecord> convertInTurn(const std::string& path) {
@@ -210,9 +212,12 @@ private:
         ConversionBuffers buffers;
         std::unique_lock lock(mutex_);
         for (;;) {
+            ++idle_;
             workToDo_.wait(lock, [&] { return stopping_ || claimed_ < queued_; });
+            --idle_;
             if (stopping_) return;
-            Slot& slot = slots_[slotOf(claimed_++)];
+            const int32_t index = claimed_++;
+            Slot& slot = slots_[slotOf(index)];
             slot.state = State::Converting;
             const std::string& path = slot.path;  // left alone by the calling thread until converted
             if (buffers.record.empty() && !spares_.empty()) {
@@ -224,7 +229,7 @@ private:
             lock.lock();
             slot.song = std::move(song);
             slot.state = slot.song ? State::Converted : State::InTurn;
-            songDone_.notify_all();
+            if (index == waitingFor_) songDone_.notify_one();
         }
     }
 
@@ -253,6 +258,10 @@ private:
     std::vector<std::vector<uint8_t>> spares_;
     int32_t queued_ = 0;   // songs handed to the workers
     int32_t claimed_ = 0;  // songs a worker has taken
+    // Wake-ups only for someone waiting: the song the calling thread waits
+    // for, and workers with nothing to do.
+    int32_t waitingFor_ = -1;
+    int idle_ = 0;
     bool stopping_ = false;
     std::vector<std::thread> workers_;
 };

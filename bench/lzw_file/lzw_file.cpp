@@ -4,6 +4,7 @@
 //   zmr_lzw_file events FOLDER OUT       the event streams of FOLDER's songs, one after another
 //   zmr_lzw_file compress IN OUT         IN coded with lzwCompressInto
 //   zmr_lzw_file expand IN LENGTH OUT    a code stream decoded back to LENGTH bytes
+//   zmr_lzw_file rates IN [ROUNDS]       coder and decoder timed inside the process, in turn, on 20 KB sections
 //
 // The input is mapped rather than copied and the output goes to fresh huge
 // pages, as `compress` streams through small buffers: the process then costs
@@ -14,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -136,6 +139,47 @@ int expand(const char* in, const char* lengthText, const char* out) {
     return 0;
 }
 
+// The coder and the decoder in turn on the same bytes cut into sections of
+// 20 KB, about a song's event section each; the time of each is the median of
+// ROUNDS passes over all sections, and neither pays for reading or writing files.
+int rates(const char* in, const char* roundsText) {
+    constexpr size_t kSection = 20000;
+    const MappedFile input(in);
+    if (!input.ok()) return fail(std::string("cannot read ") + in);
+    const std::vector<uint8_t> bytes(input.bytes().begin(), input.bytes().end());
+    std::vector<std::span<const uint8_t>> sections;
+    for (size_t at = 0; at < bytes.size(); at += kSection)
+        sections.push_back(std::span(bytes).subspan(at, std::min(kSection, bytes.size() - at)));
+    std::vector<std::vector<uint8_t>> coded;
+    for (const auto section : sections) coded.push_back(zmr::lzwCompress(section));
+
+    const int rounds = roundsText ? std::max(1, std::atoi(roundsText)) : 9;
+    std::vector<uint8_t> out(zmr::lzwMaxCompressedSize(kSection));
+    std::vector<double> coder, decoder;
+    for (int round = 0; round < rounds; ++round) {
+        bool same = true;
+        const auto start = std::chrono::steady_clock::now();
+        for (size_t i = 0; i < sections.size(); ++i) same &= zmr::lzwCompressInto(sections[i], out) == coded[i].size();
+        const auto middle = std::chrono::steady_clock::now();
+        for (size_t i = 0; i < sections.size(); ++i) {
+            const auto decoded = zmr::lzwDecompress(coded[i], static_cast<uint32_t>(sections[i].size()));
+            same &= decoded.ok() && decoded->size() == sections[i].size();
+        }
+        const auto end = std::chrono::steady_clock::now();
+        if (!same) return fail("a section did not come back the same size");
+        coder.push_back(std::chrono::duration<double>(middle - start).count());
+        decoder.push_back(std::chrono::duration<double>(end - middle).count());
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+    };
+    const double megabytes = static_cast<double>(bytes.size()) / 1e6;
+    std::printf("coder %.1f MB/s, decoder %.1f MB/s, decoder / coder %.2f\n", megabytes / median(coder),
+                megabytes / median(decoder), median(coder) / median(decoder));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,9 +187,11 @@ int main(int argc, char** argv) {
     if (mode == "events" && argc == 4) return writeEvents(argv[2], argv[3]);
     if (mode == "compress" && argc == 4) return compress(argv[2], argv[3]);
     if (mode == "expand" && argc == 5) return expand(argv[2], argv[3], argv[4]);
+    if (mode == "rates" && (argc == 3 || argc == 4)) return rates(argv[2], argc == 4 ? argv[3] : nullptr);
     std::fprintf(stderr,
                  "usage: zmr_lzw_file events FOLDER OUT\n"
                  "       zmr_lzw_file compress IN OUT\n"
-                 "       zmr_lzw_file expand IN LENGTH OUT\n");
+                 "       zmr_lzw_file expand IN LENGTH OUT\n"
+                 "       zmr_lzw_file rates IN [ROUNDS]\n");
     return 2;
 }
