@@ -154,9 +154,14 @@ public:
         queueUpTo(index + static_cast<int32_t>(slots_.size()));
         Slot& slot = slots_[slotOf(index)];
         std::unique_lock lock(mutex_);
-        waitingFor_ = index;
-        songDone_.wait(lock, [&] { return slot.state == State::Converted || slot.state == State::InTurn; });
-        waitingFor_ = -1;
+        if (!done(slot)) {
+            // Woken once for a run of songs rather than for each: the thread
+            // that writes them then takes the rest of the run without waiting.
+            waitFrom_ = index;
+            waitTo_ = std::min(index + static_cast<int32_t>(workers_.size() * kSongsPerWakeUpPerJob), queued_) - 1;
+            songDone_.wait(lock, [&] { return runDone(); });
+            waitFrom_ = waitTo_ = -1;
+        }
         const bool inTurn = slot.state == State::InTurn;
         std::string path = std::move(slot.path);
         std::optional<Result<SongRecord>> song = std::move(slot.song);
@@ -178,6 +183,7 @@ public:
 
 private:
     static constexpr unsigned kSongsAheadPerJob = 4;
+    static constexpr unsigned kSongsPerWakeUpPerJob = 2;
 
     enum class State { Free, Queued, Converting, Converted, InTurn };
     struct Slot {
@@ -187,6 +193,16 @@ private:
     };
 
     size_t slotOf(int32_t index) const { return static_cast<size_t>(index) % slots_.size(); }
+
+    static bool done(const Slot& slot) { return slot.state == State::Converted || slot.state == State::InTurn; }
+
+    // Every song of the run the calling thread waits for is done.
+    bool runDone() const {
+        for (int32_t i = waitFrom_; i <= waitTo_; ++i) {
+            if (!done(slots_[slotOf(i)])) return false;
+        }
+        return true;
+    }
 
     // Hands the workers every song before `end`, as far as the list goes.
     void queueUpTo(int32_t end) {
@@ -229,7 +245,7 @@ private:
             lock.lock();
             slot.song = std::move(song);
             slot.state = slot.song ? State::Converted : State::InTurn;
-            if (index == waitingFor_) songDone_.notify_one();
+            if (index >= waitFrom_ && index <= waitTo_ && runDone()) songDone_.notify_one();
         }
     }
 
@@ -258,9 +274,10 @@ private:
     std::vector<std::vector<uint8_t>> spares_;
     int32_t queued_ = 0;   // songs handed to the workers
     int32_t claimed_ = 0;  // songs a worker has taken
-    // Wake-ups only for someone waiting: the song the calling thread waits
-    // for, and workers with nothing to do.
-    int32_t waitingFor_ = -1;
+    // Wake-ups only for someone waiting: the calling thread once the run of
+    // songs it waits for is done, and workers with nothing to do.
+    int32_t waitFrom_ = -1;
+    int32_t waitTo_ = -1;
     int idle_ = 0;
     bool stopping_ = false;
     std::vector<std::thread> workers_;
