@@ -12,18 +12,19 @@ std::vector<uint8_t> lzwCompress(std::span<const uint8_t> input) {
     return out;
 }
 
-size_t lzwCompressInto(std::span<const uint8_t> input, std::span<uint8_t> out) {
-    if (input.empty() || out.size() < lzwMaxCompressedSize(input.size())) return 0;
+namespace {
 
-    LzwDictionary dictionary(input.size());
-    BitWriter writer(out.data());
+// The coder's loop, with the dictionary's size a constant when it is full size.
+template <bool kFullDictionary>
+size_t encode(std::span<const uint8_t> input, LzwDictionary& dictionary, uint8_t* out) {
+    BitWriter writer(out);
     uint32_t nextCode = kLzwFirstFreeCode;
     uint32_t current = input[0];
 
     for (size_t i = 1; i < input.size(); ++i) {
         const uint8_t c = input[i];
         const uint32_t key = (current << 8) | c;
-        const uint32_t slot = dictionary.find(key);
+        const uint32_t slot = dictionary.find<kFullDictionary>(key);
         if (const uint32_t code = dictionary.codeAt(slot); code != 0) {
             current = code;
             continue;
@@ -46,6 +47,14 @@ size_t lzwCompressInto(std::span<const uint8_t> input, std::span<uint8_t> out) {
     writer.putClosingZeroCode();
     writer.putByte(0x00);
     return writer.size();
+}
+
+}  // namespace
+
+size_t lzwCompressInto(std::span<const uint8_t> input, std::span<uint8_t> out) {
+    if (input.empty() || out.size() < lzwMaxCompressedSize(input.size())) return 0;
+    LzwDictionary dictionary(input.size());
+    return dictionary.full() ? encode<true>(input, dictionary, out.data()) : encode<false>(input, dictionary, out.data());
 }
 
 }  // namespace zmr

@@ -30,11 +30,18 @@ public:
 
     void clear() { std::memset(slots_.data(), 0, (size_t{mask_} + 1) * sizeof slots_[0]); }
 
+    // True when all slots are in use, as for every input that can fill the
+    // dictionary: the coder then calls find<true>, whose size is a constant.
+    bool full() const { return mask_ == kMaxSlotMask; }
+
     // `key` is prefix << 8 | byte. Returns the slot holding that string, or
     // else the free slot where it goes (linear probing from its hash).
+    template <bool kFull>
     uint32_t find(uint32_t key) const {
-        uint32_t slot = (key * kMultiplier) >> shift_;
-        while (slots_[slot] != kFree && strings_[slots_[slot]] != key) slot = (slot + 1) & mask_;
+        const unsigned shift = kFull ? 32 - kMaxSlotBits : shift_;
+        const uint32_t mask = kFull ? kMaxSlotMask : mask_;
+        uint32_t slot = (key * kMultiplier) >> shift;
+        while (slots_[slot] != kFree && strings_[slots_[slot]] != key) slot = (slot + 1) & mask;
         return slot;
     }
 
@@ -50,6 +57,7 @@ private:
     static constexpr size_t kMaxStrings = 3838;
     static constexpr unsigned kMinSlotBits = 8;
     static constexpr unsigned kMaxSlotBits = 15;
+    static constexpr uint32_t kMaxSlotMask = (1u << kMaxSlotBits) - 1;
     static constexpr uint32_t kMultiplier = 0x9E3779B1u;  // Fibonacci hashing: the top bits mix every key bit
     static constexpr uint16_t kFree = 0;
 
