@@ -69,7 +69,9 @@ void CompileThread::start(std::vector<std::string> paths, std::filesystem::path 
         const SongPathList list(std::move(paths));
         FileImageWriter writer(folder);
         const CompileSinks compileSinks{sinks, sinks, sinks};
-        Result<CompileSummary> result = compileImage(list, writer, compileSinks, CompileOptions{.conversion = options});
+        // Songs are converted on every core while this thread writes them.
+        Result<CompileSummary> result = compileImage(
+            list, writer, compileSinks, CompileOptions{.threads = defaultCompileJobs(), .conversion = options});
         QMetaObject::invokeMethod(
             context_, [f = reports_.finished, result = std::move(result)] { f(result); }, Qt::QueuedConnection);
     }));

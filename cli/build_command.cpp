@@ -28,6 +28,7 @@ struct BuildOptions {
     bool quiet = false;
     bool skipBad = false;
     ConvertOptions conversion;
+    unsigned jobs = defaultCompileJobs();
     std::vector<std::string> paths;
 #if ZMR_WITH_DISC
     DiscOptions disc;
@@ -60,8 +61,11 @@ int runBuild(const BuildOptions& options) {
     TerminalReporter reporter(stderr, !options.quiet && isTerminal(stderr));
     reporter.showWarnings(!options.quiet);
     const CompileSinks sinks{reporter, reporter, reporter};
-    Result<CompileSummary> result = compileImage(
-        list, files, sinks, CompileOptions{.skipBad = options.skipBad, .convert = {}, .conversion = options.conversion});
+    Result<CompileSummary> result = compileImage(list, files, sinks,
+                                                 CompileOptions{.skipBad = options.skipBad,
+                                                                .convert = {},
+                                                                .threads = options.jobs,
+                                                                .conversion = options.conversion});
     reporter.clearLine();
     if (!result) {
         std::fprintf(stderr, "zmrimage: %s\n", result.message().c_str());
@@ -111,6 +115,9 @@ void addBuildCommand(CLI::App& app, CommandAction& action) {
     build->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
     build->add_flag("--skip-bad", options->skipBad, "Leave out songs that fail and go on with the next");
     addConvertFlags(*build, options->conversion);
+    build->add_option("-j,--jobs", options->jobs,
+                      "Songs converted at once, each on a thread (default: the number of cores); the files are the same")
+        ->check(CLI::Range(1u, 1024u));
     build->add_option("PATH", options->paths, "Song files or folders of songs")->required();
 #if ZMR_WITH_DISC
     addDiscOptions(*build, options->disc, true);

@@ -7,26 +7,31 @@
 namespace zmr {
 
 std::vector<uint8_t> lzwCompress(std::span<const uint8_t> input) {
-    std::vector<uint8_t> out;
-    if (input.empty()) return out;
-    // One code per input byte at worst, 1.5 bytes each, plus the closing bytes.
-    out.reserve(input.size() * 3 / 2 + 2);
+    std::vector<uint8_t> out(lzwMaxCompressedSize(input.size()));
+    out.resize(lzwCompressInto(input, out));
+    return out;
+}
 
-    LzwDictionary dictionary;
+namespace {
+
+// The coder's loop, with the dictionary's size a constant when it is full size.
+template <bool kFullDictionary>
+size_t encode(std::span<const uint8_t> input, LzwDictionary& dictionary, uint8_t* out) {
     BitWriter writer(out);
     uint32_t nextCode = kLzwFirstFreeCode;
     uint32_t current = input[0];
 
     for (size_t i = 1; i < input.size(); ++i) {
         const uint8_t c = input[i];
-        const int32_t slot = dictionary.findSlot(current, c);
-        if (dictionary.holdsCode(slot)) {
-            current = dictionary.codeAt(slot);
+        const uint32_t key = (current << 8) | c;
+        const uint32_t slot = dictionary.find<kFullDictionary>(key);
+        if (const uint32_t code = dictionary.codeAt(slot); code != 0) {
+            current = code;
             continue;
         }
         writer.putCode(current);
         if (nextCode < kLzwCodeLimit) {
-            dictionary.store(slot, nextCode++, current, c);
+            dictionary.store(slot, nextCode++, key);
         } else {
             // Full: the code just written assigns nothing and the dictionary
             // restarts silently; the player's decoder does the same in step.
@@ -40,8 +45,16 @@ std::vector<uint8_t> lzwCompress(std::span<const uint8_t> input) {
     // No end code: the section's stated length tells the player where to stop,
     // and at least 12 zero bits follow the last code.
     writer.putClosingZeroCode();
-    out.push_back(0x00);
-    return out;
+    writer.putByte(0x00);
+    return writer.size();
+}
+
+}  // namespace
+
+size_t lzwCompressInto(std::span<const uint8_t> input, std::span<uint8_t> out) {
+    if (input.empty() || out.size() < lzwMaxCompressedSize(input.size())) return 0;
+    LzwDictionary dictionary(input.size());
+    return dictionary.full() ? encode<true>(input, dictionary, out.data()) : encode<false>(input, dictionary, out.data());
 }
 
 }  // namespace zmr

@@ -38,31 +38,54 @@ std::string hex(uint32_t code) {
     return text;
 }
 
+// Bytes of room kept past the string being written, so that short strings are
+// copied in one 16-byte block whatever their length.
+constexpr size_t kRoom = 16;
+
+// Copies a dictionary string forward in 16-byte blocks. Each block is loaded
+// whole before it is stored, and every byte the string needs lies before
+// `to` (the one byte of a string defined right now is set by the caller), so
+// the overlap of source and destination never changes what is copied; the
+// bytes past the string are scratch that later strings overwrite.
+inline void copyString(uint8_t* to, const uint8_t* from, uint32_t length) {
+    for (;;) {
+        uint8_t block[kRoom];
+        std::memcpy(block, from, kRoom);
+        std::memcpy(to, block, kRoom);
+        if (length <= kRoom) return;
+        to += kRoom;
+        from += kRoom;
+        length -= static_cast<uint32_t>(kRoom);
+    }
+}
+
 // Decodes exactly `length` bytes; the reader is left just after the last code.
 Result<std::vector<uint8_t>> decode(BitReader& reader, size_t sectionBytes, uint32_t length) {
     std::vector<uint8_t> out;
     if (length == 0) return out;
     // The bound on what a section can decode to grows with the square of its
-    // size (1.3 GB for 1 MB), so reserving it would let a hostile length and
+    // size (1.3 GB for 1 MB), so sizing for it would let a hostile length and
     // section claim memory that decoding never uses; past a modest ratio the
     // buffer grows only as bytes are really produced.
     const uint64_t likely = uint64_t{sectionBytes} * kReserveRatio;
-    out.reserve(static_cast<size_t>(std::min({uint64_t{length}, lzwMaxDecodedSize(sectionBytes), likely})));
+    out.resize(static_cast<size_t>(std::min({uint64_t{length}, lzwMaxDecodedSize(sectionBytes), likely})) + kRoom);
 
-    std::array<Span, kLzwCodeLimit> entries{};
+    // Read only for codes already assigned in the current cycle.
+    Span entries[kLzwCodeLimit];
     uint32_t nextCode = kLzwFirstFreeCode;
     bool firstCode = true;
     Span previous{0, 0};
+    uint32_t size = 0;
 
-    while (out.size() < length) {
+    while (size < length) {
         const size_t codeOffset = reader.byteOffset();
         const auto read = reader.readCode();
         if (!read) {
-            return failAt(sectionBytes, "the section ends after " + std::to_string(out.size()) +
-                                            " of " + std::to_string(length) + " bytes");
+            return failAt(sectionBytes, "the section ends after " + std::to_string(size) + " of " +
+                                            std::to_string(length) + " bytes");
         }
         const uint32_t code = *read;
-        const uint32_t start = static_cast<uint32_t>(out.size());
+        const uint32_t start = size;
 
         if (nextCode == kLzwCodeLimit) {
             // The coder restarted its dictionary after writing the code that
@@ -91,15 +114,15 @@ Result<std::vector<uint8_t>> decode(BitReader& reader, size_t sectionBytes, uint
             return failAt(codeOffset, "code " + hex(code) + " runs past the stated length of " +
                                           std::to_string(length) + " bytes");
         }
-        out.resize(start + string.length);
+        const size_t end = size_t{start} + string.length;
+        if (end + kRoom > out.size()) out.resize(std::min(std::max(out.size() * 2, end + kRoom), size_t{length} + kRoom));
+        uint8_t* data = out.data();
         if (code < kLzwLiteralCount) {
-            out[start] = static_cast<uint8_t>(code);
+            data[start] = static_cast<uint8_t>(code);
         } else {
-            // The copy ends where the output did, except for the one byte of
-            // the code being defined right now, which repeats its first byte.
-            const uint32_t before = std::min(string.length, start - string.start);
-            std::memcpy(out.data() + start, out.data() + string.start, before);
-            if (before < string.length) out[start + before] = out[string.start];
+            copyString(data + start, data + string.start, string.length);
+            // The string being defined right now ends with its own first byte.
+            if (string.start + string.length > start) data[end - 1] = data[string.start];
         }
 
         if (!firstCode) {
@@ -108,7 +131,9 @@ Result<std::vector<uint8_t>> decode(BitReader& reader, size_t sectionBytes, uint
         }
         firstCode = false;
         previous = Span{start, string.length};
+        size = static_cast<uint32_t>(end);
     }
+    out.resize(length);
     return out;
 }
 

@@ -1,50 +1,70 @@
 #pragma once
-// The coder's dictionary: strings (prefix code, byte) in a 5021-slot
-// open-addressing table. 5021 is prime and at most 3838 strings are ever held,
-// so every probe ends at the string or at an empty slot within few steps.
+// The coder's dictionary: at most 3,838 strings (prefix code, byte) at a time,
+// each found by hashing into slots that hold its code, with the string of
+// every code kept beside it to tell apart strings that hash alike. There are
+// at least eight slots for every string the input can create (32,768 for
+// long inputs, fewer for short ones, which then clear fewer), so nearly every
+// lookup ends at its first slot: one load and one comparison per input byte.
+// Where a string lies never shows in the output, only its code.
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstring>
 
 namespace zmr {
 
 class LzwDictionary {
 public:
-    static constexpr int32_t kSlots = 5021;
-
-    LzwDictionary() : slots_(kSlots, kEmpty) {}
-
-    void clear() { slots_.assign(kSlots, kEmpty); }
-
-    // The slot holding (prefix, byte), or else the first empty slot on its
-    // probe path. The step is fixed by the start index and 5021 is prime, so
-    // the path reaches every slot before it repeats.
-    int32_t findSlot(uint32_t prefix, uint8_t byte) const {
-        int32_t index = static_cast<int32_t>(prefix ^ (uint32_t{byte} << 4));
-        const int32_t step = (index == 0) ? 1 : kSlots - index;
-        const uint32_t key = (prefix << 8) | byte;
-        while (slots_[index] != kEmpty && (slots_[index] & kKeyMask) != key) {
-            index -= step;
-            if (index < 0) index += kSlots;
-        }
-        return index;
+    // Sized for an input of `inputSize` bytes, which creates at most one
+    // string per byte.
+    explicit LzwDictionary(size_t inputSize) {
+        const auto strings = static_cast<uint32_t>(std::min<size_t>(inputSize, kMaxStrings));
+        const unsigned bits = std::clamp<unsigned>(std::bit_width(strings * 8), kMinSlotBits, kMaxSlotBits);
+        shift_ = 32 - bits;
+        mask_ = (1u << bits) - 1;
+        clear();
     }
 
-    bool holdsCode(int32_t slot) const { return slots_[slot] != kEmpty; }
-    uint32_t codeAt(int32_t slot) const { return slots_[slot] >> 20; }
+    void clear() { std::memset(slots_.data(), 0, (size_t{mask_} + 1) * sizeof slots_[0]); }
 
-    void store(int32_t slot, uint32_t code, uint32_t prefix, uint8_t byte) {
-        slots_[slot] = (code << 20) | (prefix << 8) | byte;
+    // True when all slots are in use, as for every input that can fill the
+    // dictionary: the coder then calls find<true>, whose size is a constant.
+    bool full() const { return mask_ == kMaxSlotMask; }
+
+    // `key` is prefix << 8 | byte. Returns the slot holding that string, or
+    // else the free slot where it goes (linear probing from its hash).
+    template <bool kFull>
+    uint32_t find(uint32_t key) const {
+        const unsigned shift = kFull ? 32 - kMaxSlotBits : shift_;
+        const uint32_t mask = kFull ? kMaxSlotMask : mask_;
+        uint32_t slot = (key * kMultiplier) >> shift;
+        while (slots_[slot] != kFree && strings_[slots_[slot]] != key) slot = (slot + 1) & mask;
+        return slot;
+    }
+
+    // The code in `slot`, 0 when the slot is free (codes start at 257).
+    uint32_t codeAt(uint32_t slot) const { return slots_[slot]; }
+
+    void store(uint32_t slot, uint32_t code, uint32_t key) {
+        slots_[slot] = static_cast<uint16_t>(code);
+        strings_[code] = key;
     }
 
 private:
-    // A slot is one word, code in bits 31-20, prefix code in 19-8, byte in
-    // 7-0, so the whole table (20 KB) stays in the first-level cache. Codes
-    // start at 257, so a zero word is free.
-    static constexpr uint32_t kEmpty = 0;
-    static constexpr uint32_t kKeyMask = 0xFFFFF;
+    static constexpr size_t kMaxStrings = 3838;
+    static constexpr unsigned kMinSlotBits = 8;
+    static constexpr unsigned kMaxSlotBits = 15;
+    static constexpr uint32_t kMaxSlotMask = (1u << kMaxSlotBits) - 1;
+    static constexpr uint32_t kMultiplier = 0x9E3779B1u;  // Fibonacci hashing: the top bits mix every key bit
+    static constexpr uint16_t kFree = 0;
 
-    std::vector<uint32_t> slots_;
+    unsigned shift_;
+    uint32_t mask_;
+    std::array<uint16_t, size_t{1} << kMaxSlotBits> slots_;  // only the first mask_ + 1 are used
+    std::array<uint32_t, 4096> strings_;                     // read only for codes that some slot holds
 };
 
 }  // namespace zmr

@@ -12,6 +12,16 @@ namespace zmr {
 // bytes is not limited; only the low 32 bits of an over-long quantity remain.
 // A quantity that runs past the end of `track` yields nothing and leaves the
 // cursor at the end: many files in the wild end a track in mid-event.
-std::optional<uint32_t> readVarLen(std::span<const uint8_t> track, uint32_t& cursor);
+// Inline: a song's merge reads one before every event.
+inline std::optional<uint32_t> readVarLen(std::span<const uint8_t> track, uint32_t& cursor) {
+    uint32_t value = 0;
+    while (cursor < track.size()) {
+        const uint8_t byte = track[cursor++];
+        value = (value << 7) | (byte & 0x7Fu);
+        if ((byte & 0x80u) == 0) return value;
+    }
+    cursor = static_cast<uint32_t>(track.size());
+    return std::nullopt;
+}
 
 }  // namespace zmr

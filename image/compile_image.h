@@ -9,6 +9,7 @@
 #include "codec/result.h"
 #include "image/compile_sinks.h"
 #include "image/convert_options.h"
+#include "image/convert_song.h"
 #include "image/image_writer.h"
 #include "image/song_record.h"
 
@@ -21,16 +22,23 @@ struct CompileOptions {
     // Turns a path into its record; by default the file is read and converted.
     // Tests put records of chosen sizes here.
     std::function<Result<SongRecord>(const std::string& path)> convert{};
-    // Songs converted ahead of the one being written, on other threads; 0 takes
-    // the machine's core count, 1 converts each song on the calling thread.
-    // The image is the same bytes whatever the number.
+    // Threads converting songs ahead of the one being written, in a window of
+    // a few songs each; 0 takes the machine's core count (defaultCompileJobs),
+    // 1 converts each song on the calling thread. The image is the same bytes
+    // whatever the number.
     unsigned threads = 0;
     // How each song is read when `convert` is not given.
     ConvertOptions conversion{};
 };
 
+// The machine's core count, at least 1: what a compilation uses unless told.
+unsigned defaultCompileJobs();
+
 // Reads the song file and converts it.
 Result<SongRecord> loadAndConvertSong(const std::string& path, const ConvertOptions& options = {});
+// The same, reading into and converting with buffers kept from song to song.
+Result<SongRecord> loadAndConvertSong(const std::string& path, ConversionBuffers& buffers,
+                                      const ConvertOptions& options = {});
 
 struct CompileSummary {
     int32_t songsWritten = 0;

@@ -1,10 +1,7 @@
 #include "image/convert_song.h"
 
-#include "codec/lzw_compress.h"
-#include "midi/event_stream.h"
 #include "midi/track_merger.h"
 #include "text/song_text.h"
-#include "text/text_stream.h"
 
 namespace zmr {
 namespace {
@@ -28,15 +25,16 @@ private:
 
 }  // namespace
 
-Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileBytes, const ConvertOptions& options) {
-    Result<SongFile> song = loadSongFile(std::move(fileBytes), options.midiReading());
+Result<SongRecord> convertSong(std::string_view path, std::span<const uint8_t> fileBytes, ConversionBuffers& buffers,
+                               const ConvertOptions& options) {
+    Result<SongFile> song = loadSongFile(fileBytes, options.midiReading());
     if (!song) return song.failure();
 
     NameBuffer name;
-    TextStream text;
+    TextStream& text = buffers.text;
     SongText songText(text, options.textReading());
     songText.begin(path, name);
-    EventStream events;
+    EventStream& events = buffers.events;
     events.startEventStream(song->totalTrackBytes);
 
     SongStreams streams(events, songText);
@@ -46,11 +44,13 @@ Result<SongRecord> convertSong(std::string_view path, std::vector<uint8_t> fileB
     events.finishEventStream();
 
     // Text first, then events, both before anything of the song leaves this function.
-    const std::vector<uint8_t> compressedText = lzwCompress(text.bytes().first(textLength));
-    const std::vector<uint8_t> compressedEvents = lzwCompress(events.bytes());
-    return SongRecord{frameSongRecord(compressedText, textLength, compressedEvents,
-                                      static_cast<uint32_t>(events.bytes().size())),
-                      name.text(), text.uncodedCharacters()};
+    compressSongRecord(text.bytes().first(textLength), events.bytes(), buffers.record);
+    return SongRecord{std::move(buffers.record), name.text(), text.uncodedCharacters()};
+}
+
+Result<SongRecord> convertSong(std::string_view path, std::span<const uint8_t> fileBytes, const ConvertOptions& options) {
+    ConversionBuffers buffers;
+    return convertSong(path, fileBytes, buffers, options);
 }
 
 }  // namespace zmr

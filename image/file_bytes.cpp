@@ -1,5 +1,6 @@
 #include "image/file_bytes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,7 +10,26 @@
 
 #include "image/native_path.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace zmr {
+namespace {
+
+// A buffer starts at this size and doubles while a file fills it.
+constexpr size_t kFirstBufferSize = size_t{64} << 10;
+constexpr size_t kLargestFile = 0x7FFFFFFFu;
+
+// Makes room for at least one more byte after `used`.
+void growIfFull(std::vector<uint8_t>& buffer, size_t used) {
+    if (used < buffer.size()) return;
+    buffer.resize(std::max(kFirstBufferSize, buffer.size() * 2));
+}
+
+}  // namespace
 
 std::string systemMessage(const std::string& what, int error) {
     std::string message = what + ": " + std::strerror(error);
@@ -18,6 +38,14 @@ std::string systemMessage(const std::string& what, int error) {
 }
 
 Result<std::vector<uint8_t>> readFileBytes(const std::string& path) {
+    std::vector<uint8_t> buffer;
+    Result<std::span<const uint8_t>> read = readFileInto(path, buffer);
+    if (!read) return read.failure();
+    buffer.resize(read->size());
+    return buffer;
+}
+
+Result<std::span<const uint8_t>> readFileInto(const std::string& path, std::vector<uint8_t>& buffer) {
     errno = 0;
     const std::filesystem::path native = nativePath(path);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openFile(native, "rb"), &std::fclose);
@@ -32,18 +60,51 @@ Result<std::vector<uint8_t>> readFileBytes(const std::string& path) {
         return Failure{systemMessage("cannot open", error)};
     }
 
-    // Read in blocks rather than trusting a size asked beforehand: the file may
-    // change under us, and a folder opens fine on some systems but cannot be read.
-    std::vector<uint8_t> bytes;
-    uint8_t block[65536];
+    // Read until the end rather than trusting a size asked beforehand: the file
+    // may change under us, and a folder opens fine on some systems but cannot be read.
+    size_t size = 0;
     for (;;) {
-        const size_t got = std::fread(block, 1, sizeof block, file.get());
-        bytes.insert(bytes.end(), block, block + got);
-        if (got < sizeof block) break;
-        if (bytes.size() > 0x7FFFFFFFu) return Failure{"cannot read: the file is larger than 2 GB"};
+        growIfFull(buffer, size);
+        const size_t wanted = buffer.size() - size;
+        const size_t got = std::fread(buffer.data() + size, 1, wanted, file.get());
+        size += got;
+        if (got < wanted) break;
+        if (size > kLargestFile) return Failure{"cannot read: the file is larger than 2 GB"};
     }
     if (std::ferror(file.get())) return Failure{systemMessage("cannot read", errno != 0 ? errno : EIO)};
-    return bytes;
+    return std::span<const uint8_t>(buffer.data(), size);
+}
+
+std::optional<std::span<const uint8_t>> readRegularFileAhead(const std::string& path, std::vector<uint8_t>& buffer) {
+#ifndef _WIN32
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::optional<std::span<const uint8_t>> read;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) <= kLargestFile) {
+        // One byte more than the file's size, so its end is seen in one pass.
+        if (buffer.size() <= static_cast<size_t>(status.st_size)) buffer.resize(static_cast<size_t>(status.st_size) + 1);
+        size_t size = 0;
+        for (;;) {
+            growIfFull(buffer, size);
+            const ssize_t got = ::read(fd, buffer.data() + size, buffer.size() - size);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0 || size + static_cast<size_t>(got) > kLargestFile) break;
+            if (got == 0) {
+                read = std::span<const uint8_t>(buffer.data(), size);
+                break;
+            }
+            size += static_cast<size_t>(got);
+        }
+    }
+    ::close(fd);
+    return read;
+#else
+    (void)path;
+    (void)buffer;
+    return std::nullopt;
+#endif
 }
 
 }  // namespace zmr

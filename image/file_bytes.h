@@ -3,6 +3,8 @@
 // the user's, so that a failure names the system's reason.
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,17 @@ namespace zmr {
 // The whole file in one buffer. Fails with "cannot open: <reason>" or
 // "cannot read: <reason>" (a folder named like a song fails here).
 Result<std::vector<uint8_t>> readFileBytes(const std::string& path);
+
+// The same, read into `buffer`, which keeps its size and memory from file to
+// file (it only grows): the result is the part of it that holds the file.
+Result<std::span<const uint8_t>> readFileInto(const std::string& path, std::vector<uint8_t>& buffer);
+
+// Reads the file into `buffer` as readFileInto does, but only if nothing can
+// block: the path is a regular file, both before it is opened and once it is
+// open (opened without waiting, so a FIFO swapped in between cannot hold it).
+// Nothing otherwise: a FIFO, a device, a path that fails to open or read are
+// all left for readFileInto in their turn, which also gives their messages.
+std::optional<std::span<const uint8_t>> readRegularFileAhead(const std::string& path, std::vector<uint8_t>& buffer);
 
 // "<what>: <the system's reason for errno>", with a plain word for a full disk.
 std::string systemMessage(const std::string& what, int error);

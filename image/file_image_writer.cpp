@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr size_t kWriteBufferSize = size_t{1} << 20;
+
 std::string randomSuffix() {
     std::random_device device;
     std::uniform_int_distribution<uint32_t> digits(0, 0xFFFFFF);
@@ -57,6 +59,11 @@ Status FileImageWriter::open(Output& out, const char* finalName) {
         out.file = createNewFile(out.temporary);
         if (out.file) {
             if (watcher_) watcher_->created(out.temporary);
+            // Records and song-list lines are small: they are gathered into
+            // writes of a mebibyte, and a song list of a few thousand songs
+            // goes out in one write when the files are complete.
+            if (!out.buffer) out.buffer.reset(new char[kWriteBufferSize]);  // left unfilled: pages are touched as used
+            std::setvbuf(out.file, out.buffer.get(), _IOFBF, kWriteBufferSize);
             return success();
         }
         if (errno != EEXIST) break;
@@ -91,6 +98,9 @@ Status FileImageWriter::appendSongList(std::span<const uint8_t> bytes) { return 
 Status FileImageWriter::patchImage(uint32_t offset, std::span<const uint8_t> bytes) {
     if (!image_.file) return Failure{"cannot write " + describe(image_) + ": not open"};
     errno = 0;
+    // The buffered records go out first, so a full disk is named as a write.
+    if (std::fflush(image_.file) != 0)
+        return Failure{systemMessage("cannot write " + describe(image_), errno != 0 ? errno : EIO)};
     if (std::fseek(image_.file, static_cast<long>(offset), SEEK_SET) != 0)
         return Failure{systemMessage("cannot seek in " + describe(image_), errno != 0 ? errno : EIO)};
     if (Status s = write(image_, bytes); !s) return s;

@@ -43,6 +43,7 @@ private:
     struct Output {
         std::filesystem::path temporary;
         std::FILE* file = nullptr;
+        std::unique_ptr<char[]> buffer;  // the file's stdio buffer: large, so writes are few and long
     };
 
     Status open(Output& out, const char* finalName);

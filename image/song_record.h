@@ -21,4 +21,9 @@ struct SongRecord {
 std::vector<uint8_t> frameSongRecord(std::span<const uint8_t> compressedText, uint32_t textLength,
                                      std::span<const uint8_t> compressedEvents, uint32_t eventLength);
 
+// Compresses both streams straight into their places in `record`, whose old
+// contents are replaced and whose memory is reused: the same bytes as
+// frameSongRecord of the two compressed streams, without buffers between.
+void compressSongRecord(std::span<const uint8_t> text, std::span<const uint8_t> events, std::vector<uint8_t>& record);
+
 }  // namespace zmr

@@ -41,19 +41,17 @@ void splitTracks(SongFile& song, MidiReading reading) {
 }
 
 // The file itself, or under a lenient reading the MIDI file inside a RIFF wrapper.
-Result<std::vector<uint8_t>> unwrap(std::vector<uint8_t> bytes, MidiReading reading) {
+Result<std::span<const uint8_t>> unwrap(std::span<const uint8_t> bytes, MidiReading reading) {
     if (reading == MidiReading::Strict || !isRiffMidi(bytes)) return bytes;
-    Result<std::span<const uint8_t>> data = riffMidiData(bytes);
-    if (!data) return data.failure();
-    return std::vector<uint8_t>(data->begin(), data->end());
+    return riffMidiData(bytes);
 }
 
 }  // namespace
 
-Result<SongFile> loadSongFile(std::vector<uint8_t> fileBytes, MidiReading reading) {
-    Result<std::vector<uint8_t>> unwrapped = unwrap(std::move(fileBytes), reading);
+Result<SongFile> loadSongFile(std::span<const uint8_t> fileBytes, MidiReading reading) {
+    Result<std::span<const uint8_t>> unwrapped = unwrap(fileBytes, reading);
     if (!unwrapped) return unwrapped.failure();
-    std::vector<uint8_t> bytes = std::move(unwrapped).value();
+    const std::span<const uint8_t> bytes = *unwrapped;
     if (bytes.size() < kHeaderSize) return Failure{"Invalid MIDI file\n"};
 
     SongFile song;
@@ -63,7 +61,7 @@ Result<SongFile> loadSongFile(std::vector<uint8_t> fileBytes, MidiReading readin
     // A zero division would make the tick factor infinite and a tempo divide by zero.
     if (song.division == 0) return Failure{"Invalid MIDI division 0\n"};
 
-    song.bytes = std::move(bytes);
+    song.bytes = bytes;
     splitTracks(song, reading);
     return song;
 }

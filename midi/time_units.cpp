@@ -16,11 +16,6 @@ float tempoTickFactor(uint32_t tempo, uint16_t division) {
     return static_cast<float>(static_cast<double>(quotient) * static_cast<double>(kTimeUnitScale));
 }
 
-int64_t ticksToTimeUnits(int64_t ticks, float tickFactor) {
-    // At most 2^32 ticks times a factor below 1000: far inside int64.
-    return static_cast<int64_t>(static_cast<double>(ticks) * static_cast<double>(tickFactor));
-}
-
 std::string minutesSeconds(uint64_t units) {
     const uint64_t seconds = units * kMillisecondsPerUnit / 1000;
     char text[32];

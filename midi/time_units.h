@@ -20,7 +20,11 @@ float tempoTickFactor(uint32_t tempo, uint16_t division);
 
 // ticks * factor in double precision, truncated toward zero. The product can
 // pass 2^32, so it is returned whole; callers keep the low bits of their field.
-int64_t ticksToTimeUnits(int64_t ticks, float tickFactor);
+// At most 2^32 ticks times a factor below 1000: far inside int64. Inline, as
+// every event record needs it.
+inline int64_t ticksToTimeUnits(int64_t ticks, float tickFactor) {
+    return static_cast<int64_t>(static_cast<double>(ticks) * static_cast<double>(tickFactor));
+}
 
 inline constexpr uint64_t kMillisecondsPerUnit = 17;
 

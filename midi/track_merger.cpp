@@ -1,6 +1,8 @@
 #include "midi/track_merger.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -49,6 +51,16 @@ struct MergeState {
     uint16_t division;
     float tickFactor;
     MidiReading reading;
+    // The event that ended the merge: its format and byte, set once.
+    const char* unknownFormat = nullptr;
+    uint8_t unknownByte = 0;
+
+    // Events report success as a plain bool; the message is made only once, at the end.
+    bool unknownCommand(const char* format, uint8_t byte) {
+        unknownFormat = format;
+        unknownByte = byte;
+        return false;
+    }
 };
 
 Failure unknownCommand(const char* format, uint8_t byte) {
@@ -101,8 +113,8 @@ void readTempo(TrackState& track, MergeState& merge) {
     merge.tickFactor = tempoTickFactor(tempo, merge.division);
 }
 
-Status readMeta(TrackState& track, MergeState& merge) {
-    if (!track.active()) return success();
+bool readMeta(TrackState& track, MergeState& merge) {
+    if (!track.active()) return true;
     const uint8_t type = track.next();
     switch (type) {
         case 0x00: track.skip(3); break;  // sequence number: length byte and two bytes
@@ -122,9 +134,9 @@ Status readMeta(TrackState& track, MergeState& merge) {
                 skipCounted(track);
                 break;
             }
-            return unknownCommand("Unknown command 0xFF 0x%02X\n", type);
+            return merge.unknownCommand("Unknown command 0xFF 0x%02X\n", type);
     }
-    return success();
+    return true;
 }
 
 // Data bytes that follow a status, by its high nibble; 0 for a status the player does not know.
@@ -136,24 +148,24 @@ uint32_t dataByteCount(uint8_t status) {
     }
 }
 
-Status readChannelMessage(TrackState& track, uint8_t status, MergeState& merge) {
+bool readChannelMessage(TrackState& track, uint8_t status, MergeState& merge) {
     const uint32_t count = dataByteCount(status);
-    if (count == 0) return unknownCommand("Unknown command 0x%02X\n", status);
+    if (count == 0) return merge.unknownCommand("Unknown command 0x%02X\n", status);
     if (!track.holds(count)) {
         track.finish();
-        return success();
+        return true;
     }
     const uint8_t data1 = track.next();
     const uint8_t data2 = count == 2 ? track.next() : 0;
     merge.consumer.channelMessage(status, data1, data2, track.time, merge.tickFactor);
-    return success();
+    return true;
 }
 
-Status readEvent(TrackState& track, MergeState& merge) {
+bool readEvent(TrackState& track, MergeState& merge) {
     const uint8_t first = track.next();
     if (first == 0xF0 || first == 0xF7) {
         skipCounted(track);
-        return success();
+        return true;
     }
     if (first == 0xFF) return readMeta(track, merge);
     if (first >= 0x80 && first <= 0xEF) {
@@ -166,14 +178,41 @@ Status readEvent(TrackState& track, MergeState& merge) {
     return readChannelMessage(track, track.runningStatus, merge);
 }
 
-// The earliest active track, the lowest-numbered on ties; nullptr when all are finished.
-TrackState* selectTrack(std::vector<TrackState>& tracks) {
-    TrackState* selected = nullptr;
-    for (TrackState& track : tracks) {
-        if (track.active() && (selected == nullptr || track.time < selected->time)) selected = &track;
+// Which track goes next: the earliest active one, the lowest-numbered on ties.
+// Each track's turn is one number, its time above its index, so the choice is
+// a plain minimum over a short array; a finished track never comes up.
+class TrackOrder {
+public:
+    explicit TrackOrder(size_t tracks) : keys_(tracks, kFinished) {}
+
+    void update(size_t index, const TrackState& track) {
+        keys_[index] = track.active() ? static_cast<int64_t>(track.time) * kIndexRange + static_cast<int64_t>(index)
+                                      : kFinished;
     }
-    return selected;
-}
+
+    // The next track's index, or nothing when every track is finished. Four
+    // running minima, so the comparisons of neighbouring tracks overlap.
+    std::optional<size_t> next() const {
+        int64_t e0 = kFinished, e1 = kFinished, e2 = kFinished, e3 = kFinished;
+        const size_t count = keys_.size();
+        size_t i = 0;
+        for (; i + 4 <= count; i += 4) {
+            e0 = std::min(e0, keys_[i]);
+            e1 = std::min(e1, keys_[i + 1]);
+            e2 = std::min(e2, keys_[i + 2]);
+            e3 = std::min(e3, keys_[i + 3]);
+        }
+        for (; i < count; ++i) e0 = std::min(e0, keys_[i]);
+        const int64_t earliest = std::min(std::min(e0, e1), std::min(e2, e3));
+        if (earliest == kFinished) return std::nullopt;
+        return static_cast<size_t>(earliest & (kIndexRange - 1));
+    }
+
+private:
+    static constexpr int64_t kIndexRange = int64_t{1} << 16;  // a header counts at most 65,535 tracks
+    static constexpr int64_t kFinished = std::numeric_limits<int64_t>::max();
+    std::vector<int64_t> keys_;
+};
 
 }  // namespace
 
@@ -183,15 +222,19 @@ Status mergeTracks(const SongFile& song, MergeConsumer& consumer, MidiReading re
     // Tracks the header claims beyond the chunks present are empty and never
     // selected, so only the chunks present get a state.
     std::vector<TrackState> tracks(song.tracks.size());
+    TrackOrder order(tracks.size());
     for (size_t i = 0; i < tracks.size(); ++i) {
         tracks[i].bytes = song.trackBytes(i);
         tracks[i].number = static_cast<uint32_t>(i);
         tracks[i].readDelta();
+        order.update(i, tracks[i]);
     }
 
-    while (TrackState* track = selectTrack(tracks)) {
-        if (Status status = readEvent(*track, merge); !status) return status;
-        track->readDelta();
+    while (const std::optional<size_t> next = order.next()) {
+        TrackState& track = tracks[*next];
+        if (!readEvent(track, merge)) return unknownCommand(merge.unknownFormat, merge.unknownByte);
+        track.readDelta();
+        order.update(*next, track);
     }
     return success();
 }

@@ -42,7 +42,7 @@ struct SongReading {
 // convertSong fails exactly where loading or the merge fails.
 SongReading readSong(std::span<const uint8_t> bytes, MidiReading reading) {
     SongReading result;
-    Result<SongFile> song = loadSongFile(std::vector<uint8_t>(bytes.begin(), bytes.end()), reading);
+    Result<SongFile> song = loadSongFile(bytes, reading);
     if (!song) {
         result.status = song.failure();
         return result;
@@ -101,7 +101,7 @@ ConvertOptions optionsFor(const SongScan& scan) {
 }
 
 void measureRecord(std::string_view path, std::span<const uint8_t> bytes, SongScan& scan) {
-    Result<SongRecord> record = convertSong(path, std::vector<uint8_t>(bytes.begin(), bytes.end()), optionsFor(scan));
+    Result<SongRecord> record = convertSong(path, bytes, optionsFor(scan));
     if (!record) return;
     scan.recordBytes = record->bytes.size();
     scan.songListNameBytes = record->name.size();

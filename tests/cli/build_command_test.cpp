@@ -87,6 +87,29 @@ TEST(BuildCommand, FailedSongStopsTheCompilationWithStatusOne) {
     EXPECT_EQ(text(dir.read("out/SongList.txt")), "1\t1\tone\r\n2\t3\tthree\r\n");
 }
 
+TEST(BuildCommand, AnyNumberOfJobsWritesTheSameFilesAndMessages) {
+    test::TempDir dir;
+    for (int i = 0; i < 40; ++i) dir.write("s/" + std::to_string(100 + i) + ".mid", i == 23 ? rejectedSong() : tinySong(std::to_string(i)));
+    std::string firstErr;
+    std::vector<uint8_t> firstImage, firstList;
+    for (const char* jobs : {"1", "2", "5"}) {
+        SCOPED_TRACE(std::string("--jobs ") + jobs);
+        const auto run = runCommand(build("--skip-bad -q --jobs " + std::string(jobs) + " -o " + shellQuote(dir / "out") + " " +
+                                          shellQuote(dir / "s")));
+        EXPECT_EQ(run.status, 1);
+        if (firstErr.empty()) {
+            firstErr = run.err;
+            firstImage = dir.read("out/DADEDA00.DEZ");
+            firstList = dir.read("out/SongList.txt");
+        }
+        EXPECT_EQ(run.err, firstErr);
+        EXPECT_EQ(dir.read("out/DADEDA00.DEZ"), firstImage);
+        EXPECT_EQ(dir.read("out/SongList.txt"), firstList);
+    }
+    EXPECT_EQ(firstErr, dir / "s/123.mid" + ": Unknown command 0xF8\n");
+    EXPECT_EQ(runCommand(build("--jobs 0 " + shellQuote(dir / "s"))).status, 2);
+}
+
 TEST(BuildCommand, MissingSongIsReportedWithTheSystemsReason) {
     test::TempDir dir;
     const auto run = runCommand(build("-o " + shellQuote(dir / "out") + " " + shellQuote(dir / "gone.mid")));

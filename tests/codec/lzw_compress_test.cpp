@@ -103,6 +103,28 @@ TEST(LzwCompress, DictionaryRestartsSilentlyWhenFull) {
     EXPECT_EQ(stream.size(), expectedSize(3842));
 }
 
+// A long random input fills the dictionary again and again. Each cycle is
+// exactly 3,839 codes: 3,838 assign 257..4094, the last assigns nothing and
+// resets. So code k of a cycle (from 0) can name at most the strings assigned
+// before it, 256 + k. A coder resetting earlier or later drifts against these
+// boundaries and soon names a string its cycle has not reached yet.
+TEST(LzwCompress, DictionaryResetsEvery3838AssignedCodesOnALongRandomInput) {
+    const auto input = test::randomBytes(1 << 20, 12);
+    const auto reference = test::referenceCodes(input);
+    const auto stream = lzwCompress(input);
+    const auto codes = codesOf(stream, reference.size());
+    ASSERT_TRUE(codes == reference);
+    constexpr size_t kCycle = 3839;
+    ASSERT_GT(codes.size(), 200 * kCycle);
+    size_t named = 0;  // codes that name a dictionary string rather than a byte
+    for (size_t i = 0; i < codes.size(); ++i) {
+        const size_t k = i % kCycle;
+        ASSERT_LE(codes[i], k == 0 ? 255u : 256u + k) << "code " << k << " of cycle " << i / kCycle;
+        named += codes[i] > 255;
+    }
+    EXPECT_GT(named, codes.size() / 100);
+}
+
 TEST(LzwCompress, MatchesAnIndependentCoderOnInputsThatFillTheDictionaryOften) {
     expectMatchesReference(test::randomBytes(60000, 7));
     expectMatchesReference(test::repetitiveText(300000));

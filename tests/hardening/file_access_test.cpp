@@ -1,15 +1,19 @@
 // Song paths and output folders that are not what they seem: a folder named
 // like a song, a file that cannot be read, a file that is gone by the time it
-// is read, and output folders that cannot be written.
+// is read, a FIFO, and output folders that cannot be written.
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 #include <filesystem>
 #include <string>
+#include <thread>
 
+#include "hardening/child_process.h"
 #include "hardening/hostile_files.h"
 #include "hardening/recording_sinks.h"
 #include "hardening/scratch_mount.h"
@@ -106,6 +110,54 @@ TEST(FileAccess, SongRemovedBeforeItIsReadIsNamedAndEndsOrIsSkipped) {
         EXPECT_EQ(std::string(list.begin(), list.end()), skipBad ? "1\t1\tLa\r\n2\t3\tLa\r\n" : "1\t1\tLa\r\n");
     }
 }
+
+#ifndef _WIN32  // FIFOs, and the forked child that limits the time
+// Opening a FIFO waits for a writer. Songs are read ahead of their turn only
+// when they are regular files, so a compilation that a failed song stops
+// before the FIFO's turn never opens it, and one that reaches it reads it
+// then. Each runs in a child with a time limit: a hang fails the test.
+TEST(FileAccess, FifoIsOpenedOnlyInItsTurn) {
+    test::TempDir dir;
+    const std::string bad = dir.write("1.mid", Bytes{'M', 'T', 'h', 'd'});
+    const std::string good = dir.write("1.mid.ok", test::honestSong());
+    const std::string fifo = dir / "2.mid";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string after = dir.write("3.mid", test::honestSong());
+    for (const unsigned threads : {1u, 2u, 4u}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        const test::ChildOutcome stopped = test::runInChild(
+            [&] {
+                test::RecordingSinks sinks;
+                MemoryImageWriter writer;
+                const auto result = compileImage(test::PathList({bad, fifo, after}), writer, sinks.sinks(), {.threads = threads});
+                return result.ok() && result->stoppedEarly && result->songsWritten == 0 && sinks.failed.size() == 1 &&
+                               sinks.failed[0].first == bad
+                           ? 0
+                           : 1;
+            },
+            {.seconds = 20});
+        EXPECT_TRUE(stopped.exited && stopped.exitCode == 0) << stopped.describe();
+
+        const test::ChildOutcome fed = test::runInChild(
+            [&] {
+                // The writer's open waits for the compilation to open the FIFO.
+                std::thread feeder([&] {
+                    const Bytes song = test::honestSong();
+                    const int fd = ::open(fifo.c_str(), O_WRONLY);
+                    (void)!::write(fd, song.data(), song.size());
+                    ::close(fd);
+                });
+                test::RecordingSinks sinks;
+                MemoryImageWriter writer;
+                const auto result = compileImage(test::PathList({good, fifo, after}), writer, sinks.sinks(), {.threads = threads});
+                feeder.join();
+                return result.ok() && result->songsWritten == 3 && sinks.failed.empty() ? 0 : 1;
+            },
+            {.seconds = 20});
+        EXPECT_TRUE(fed.exited && fed.exitCode == 0) << fed.describe();
+    }
+}
+#endif  // _WIN32
 
 TEST(FileAccess, OutputThatIsAFileIsRefusedByName) {
     test::TempDir dir;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "image/convert_song.h"
@@ -10,6 +11,7 @@
 #include "image/memory_image_writer.h"
 #include "support/image_inspector.h"
 #include "support/midi_writer.h"
+#include "support/temp_dir.h"
 
 namespace zmr {
 namespace {
@@ -283,6 +285,46 @@ TEST(CompileImage, ConvertingAheadOnThreadsGivesTheSameBytes) {
     for (size_t i = 2; i < images.size(); ++i) {
         EXPECT_EQ(images[i], images[i % 2]) << i;
         EXPECT_EQ(lists[i], lists[i % 2]) << i;
+    }
+}
+
+// Songs read from files by 1 to 8 threads, ahead of their turn and out of
+// order (their sizes differ widely): the same image, song list and messages,
+// with songs that cannot be opened, read or converted among them.
+TEST(CompileImage, ReadingAheadOnAnyNumberOfThreadsGivesTheSameBytes) {
+    test::TempDir dir;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 150; ++i) {
+        test::TrackWriter track(true);
+        for (int n = 0; n < 3 + (i * 37) % 400; ++n) {
+            const auto key = static_cast<uint8_t>(40 + (n * i) % 50);
+            track.noteOn(3, static_cast<uint8_t>(n % 4), key, 90).lyric(0, "ye^u ").noteOn(2, static_cast<uint8_t>(n % 4), key, 0);
+        }
+        const auto bytes = i % 29 == 7 ? std::vector<uint8_t>{1, 2, 3} : test::MidiFile(96).add(track.endOfTrack()).bytes();
+        paths.push_back(dir.write(std::to_string(1000 + i) + ".mid", bytes));
+    }
+    paths.insert(paths.begin() + 40, dir / "missing.mid");
+    std::filesystem::create_directories(dir.path() / "folder.mid");
+    paths.insert(paths.begin() + 90, dir / "folder.mid");
+
+    struct Output {
+        std::vector<uint8_t> image, songList;
+        std::vector<std::string> failures;
+        bool operator==(const Output&) const = default;
+    };
+    for (const bool skipBad : {false, true}) {
+        std::optional<Output> first;
+        for (const unsigned threads : {1u, 2u, 3u, 8u}) {
+            SCOPED_TRACE(std::to_string(threads) + (skipBad ? " threads, skipping bad songs" : " threads"));
+            MemoryImageWriter writer;
+            Paths source(paths);
+            Recorder recorder;
+            ASSERT_TRUE(compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, {}, threads}));
+            Output output{writer.image(), writer.songList(), recorder.failures};
+            EXPECT_EQ(output.failures.size(), skipBad ? 7u : 1u);
+            if (!first) first = output;
+            EXPECT_TRUE(output == *first);
+        }
     }
 }
 

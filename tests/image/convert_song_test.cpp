@@ -75,7 +75,7 @@ TEST(ConvertSong, RejectedSongCarriesTheReadersMessage) {
     ASSERT_FALSE(song);
     EXPECT_EQ(song.message(), "Unknown command 0xF8\n");
 
-    EXPECT_EQ(convertSong("x.mid", {'M', 'T', 'h', 'd'}).message(), "Invalid MIDI file\n");
+    EXPECT_EQ(convertSong("x.mid", std::vector<uint8_t>{'M', 'T', 'h', 'd'}).message(), "Invalid MIDI file\n");
 }
 
 TEST(ConvertSong, SameInputGivesSameBytes) {
@@ -88,6 +88,28 @@ TEST(ConvertSong, SameInputGivesSameBytes) {
     ASSERT_TRUE(a && b);
     EXPECT_EQ(a->bytes, b->bytes);
     EXPECT_EQ(a->name, b->name);
+}
+
+// One set of buffers carries nothing from song to song: a note left sounding
+// at the end of one song is not closed by a note-off of the same key in the
+// next, and a shorter song after a longer one is not padded with its bytes.
+TEST(ConvertSong, ReusedBuffersGiveTheBytesOfFreshOnes) {
+    test::TrackWriter open;
+    for (int n = 0; n < 40; ++n) open.noteOn(10, 3, static_cast<uint8_t>(40 + n), 90).lyric(0, "la ");
+    const auto longSong = test::MidiFile(96).add(open.endOfTrack()).bytes();
+    test::TrackWriter closing;
+    closing.noteOff(0, 3, 40).noteOn(5, 3, 41, 80).lyric(0, "a").noteOff(20, 3, 41).endOfTrack();
+    const auto shortSong = test::MidiFile(96).add(closing).bytes();
+
+    ConversionBuffers buffers;
+    for (const auto* file : {&longSong, &shortSong, &longSong, &shortSong}) {
+        const auto reused = convertSong("x/Song.mid", *file, buffers);
+        const auto fresh = convertSong("x/Song.mid", *file);
+        ASSERT_TRUE(reused && fresh);
+        EXPECT_EQ(reused->bytes, fresh->bytes);
+        EXPECT_EQ(reused->name, fresh->name);
+        buffers.record = reused->bytes;  // handed back, as a compilation does
+    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <numeric>
 
+#include "codec/lzw_compress.h"
+
 namespace zmr {
 namespace {
 
@@ -46,6 +48,22 @@ TEST(SongRecord, EmptyEventSectionHasNoBytes) {
     const auto record = frameSongRecord(filled(8, 1), 136, {}, 0);
     ASSERT_EQ(record.size(), 32u);
     for (size_t i = 20; i < 32; ++i) EXPECT_EQ(record[i], 0) << i;
+}
+
+// Straight into a buffer that held a longer record before: the same bytes as
+// framing the two compressed streams, zero padding included.
+TEST(SongRecord, CompressedStraightIntoAUsedBufferGivesTheFramedBytes) {
+    std::vector<uint8_t> record(5000, 0xEE);
+    for (size_t text = 1; text < 60; text += 7) {
+        for (size_t events : {0u, 1u, 5u, 33u, 700u}) {
+            const auto t = filled(text, 3);
+            const auto e = filled(events, static_cast<uint8_t>(text));
+            compressSongRecord(t, e, record);
+            EXPECT_EQ(record, frameSongRecord(lzwCompress(t), static_cast<uint32_t>(text), lzwCompress(e),
+                                              static_cast<uint32_t>(events)))
+                << text << " text bytes, " << events << " event bytes";
+        }
+    }
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ std::vector<uint8_t> readFile(const fs::path& path) {
 
 // "" when the song converts, else the message that rejected it.
 std::string convert(std::vector<uint8_t> bytes) {
-    Result<SongFile> song = loadSongFile(std::move(bytes));
+    Result<SongFile> song = loadSongFile(bytes);
     if (!song) return song.message();
     EventStream stream;
     stream.startEventStream(song->totalTrackBytes);

@@ -36,7 +36,8 @@ EventStream started() {
 }
 
 Records streamOf(const MidiFile& file) {
-    Result<SongFile> song = loadSongFile(file.bytes());
+    const std::vector<uint8_t> bytes = file.bytes();
+    Result<SongFile> song = loadSongFile(bytes);
     EXPECT_TRUE(song.ok());
     EventStream stream;
     stream.startEventStream(song->totalTrackBytes);

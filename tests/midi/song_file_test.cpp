@@ -17,11 +17,12 @@ Bytes trackBytes(const SongFile& song, size_t index) {
 }
 
 TEST(SongFile, RejectsShortFileAndZeroDivision) {
-    EXPECT_EQ(loadSongFile({}).message(), "Invalid MIDI file\n");
+    EXPECT_EQ(loadSongFile(std::span<const uint8_t>{}).message(), "Invalid MIDI file\n");
     Bytes header = MidiFile(480).bytes();
     header.pop_back();
     EXPECT_EQ(loadSongFile(header).message(), "Invalid MIDI file\n");
-    EXPECT_EQ(loadSongFile(MidiFile(0).bytes()).message(), "Invalid MIDI division 0\n");
+    const Bytes zeroDivision = MidiFile(0).bytes();
+    EXPECT_EQ(loadSongFile(zeroDivision).message(), "Invalid MIDI division 0\n");
 }
 
 TEST(SongFile, ReadsHeaderAndTracksBackToBack) {
@@ -29,7 +30,8 @@ TEST(SongFile, ReadsHeaderAndTracksBackToBack) {
     a.noteOn(0, 0, 60, 100).endOfTrack();
     TrackWriter b;
     b.lyric(5, "la");
-    const Result<SongFile> song = loadSongFile(MidiFile(96).add(a).add(Bytes{}).add(b).bytes());
+    const Bytes file = MidiFile(96).add(a).add(Bytes{}).add(b).bytes();
+    const Result<SongFile> song = loadSongFile(file);
     ASSERT_TRUE(song.ok());
     EXPECT_EQ(song->trackCount, 3);
     EXPECT_EQ(song->division, 96);
@@ -79,18 +81,21 @@ TEST(SongFile, KeepsOnlyTheBytesTheFileHolds) {
 TEST(SongFile, ClaimedCountsCostNoMemoryBeyondTheFile) {
     TrackWriter t;
     t.noteOn(0, 0, 60, 100);
-    Result<SongFile> song = loadSongFile(MidiFile(96).add(t).claimTrackCount(65535).bytes());
+    const Bytes manyTracks = MidiFile(96).add(t).claimTrackCount(65535).bytes();
+    Result<SongFile> song = loadSongFile(manyTracks);
     ASSERT_TRUE(song.ok());
     EXPECT_EQ(song->trackCount, 65535);
     EXPECT_EQ(song->tracks.size(), 1u);
 
-    song = loadSongFile(MidiFile(96).add(t, 0xFFFFFFFF).add(t).bytes());
+    const Bytes longChunk = MidiFile(96).add(t, 0xFFFFFFFF).add(t).bytes();
+    song = loadSongFile(longChunk);
     ASSERT_TRUE(song.ok());
     ASSERT_EQ(song->tracks.size(), 1u);  // the first chunk swallows the rest of the file
     EXPECT_EQ(song->tracks[0].length, t.bytes().size() + 8 + t.bytes().size());
     EXPECT_EQ(song->totalTrackBytes, song->tracks[0].length);
 
-    song = loadSongFile(MidiFile(96).claimTrackCount(0).add(t).bytes());
+    const Bytes noTracks = MidiFile(96).claimTrackCount(0).add(t).bytes();
+    song = loadSongFile(noTracks);
     ASSERT_TRUE(song.ok());
     EXPECT_TRUE(song->tracks.empty());
     EXPECT_EQ(song->totalTrackBytes, 0u);

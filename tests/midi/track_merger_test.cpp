@@ -107,7 +107,8 @@ TEST(TrackMerger, RejectsUnknownStatusesAndMetaTypes) {
     for (const auto& c : cases) {
         Bytes track = {0x00, 0xFF, 0x05, 0x01, 'a'};  // handed on before the failure; sets no running status
         track.insert(track.end(), c.events.begin(), c.events.end());
-        Result<SongFile> song = loadSongFile(MidiFile(480).add(track).bytes());
+        const Bytes file = MidiFile(480).add(track).bytes();
+        Result<SongFile> song = loadSongFile(file);
         ASSERT_TRUE(song.ok());
         Recorder recorder;
         const Status status = mergeTracks(*song, recorder);
@@ -187,7 +188,8 @@ TEST(TrackMerger, LyricAndMessageTimesFollowTheTickFactor) {
     // Channel messages carry their tick and the factor in force.
     TrackWriter notes;
     notes.noteOn(0, 0, 60, 1).tempo(0, 1000000).noteOff(0, 0, 60);
-    Result<SongFile> song = loadSongFile(MidiFile(480).add(notes).bytes());
+    const Bytes file = MidiFile(480).add(notes).bytes();
+    Result<SongFile> song = loadSongFile(file);
     Recorder recorder;
     ASSERT_TRUE(mergeTracks(*song, recorder).ok());
     ASSERT_EQ(recorder.factors.size(), 2u);
