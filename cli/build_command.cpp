@@ -15,10 +15,8 @@
 #include "image/image_layout.h"
 #include "image/native_path.h"
 #include "image/song_path_list.h"
-#if ZMR_WITH_DISC  // the ISO image and the capacity check; not in the Windows build
 #include "cli/disc_output.h"
 #include "disc/capacity_checked_writer.h"
-#endif
 
 namespace zmr::cli {
 namespace {
@@ -30,9 +28,7 @@ struct BuildOptions {
     ConvertOptions conversion;
     unsigned jobs = defaultCompileJobs();
     std::vector<std::string> paths;
-#if ZMR_WITH_DISC
     DiscOptions disc;
-#endif
 };
 
 int runBuild(const BuildOptions& options) {
@@ -52,12 +48,8 @@ int runBuild(const BuildOptions& options) {
 
     const SongPathList list(std::move(songs).value());
     FileImageWriter writer(outputDir, &cleanup);
-#if ZMR_WITH_DISC
     CapacityCheckedWriter discWriter(writer, chosenMedium(options.disc));  // refuses files that do not fit
     ImageWriter& files = wantsDisc(options.disc) ? static_cast<ImageWriter&>(discWriter) : writer;
-#else
-    ImageWriter& files = writer;
-#endif
     TerminalReporter reporter(stderr, !options.quiet && isTerminal(stderr));
     reporter.showWarnings(!options.quiet);
     const CompileSinks sinks{reporter, reporter, reporter};
@@ -76,7 +68,6 @@ int runBuild(const BuildOptions& options) {
         std::printf("%d song%s written, image %u bytes: %s\n", summary.songsWritten,
                     summary.songsWritten == 1 ? "" : "s", summary.imageSize, pathText(writer.imagePath()).c_str());
     }
-#if ZMR_WITH_DISC
     // The fill of the default CD is said for every build; only a disc asked for refuses what does not fit.
     if (!options.quiet && !wantsDisc(options.disc)) {
         std::error_code sizeError;
@@ -85,12 +76,13 @@ int runBuild(const BuildOptions& options) {
     }
     if (wantsDisc(options.disc)) {
         if (!options.quiet) printDiscFill(discWriter.fill());
+#if ZMR_WITH_ISO  // the ISO image; not in the Windows build
         if (!options.disc.isoPath.empty()) {
             const int status = writeIsoFile(options.disc, writer.imagePath(), writer.songListPath(), &cleanup, options.quiet);
             if (status != kExitOk) return status;
         }
-    }
 #endif
+    }
     return summary.songsFailed > 0 ? kExitSongFailed : kExitOk;
 }
 
@@ -119,9 +111,7 @@ void addBuildCommand(CLI::App& app, CommandAction& action) {
                       "Songs converted at once, each on a thread (default: the number of cores); the files are the same")
         ->check(CLI::Range(1u, 1024u));
     build->add_option("PATH", options->paths, "Song files or folders of songs")->required();
-#if ZMR_WITH_DISC
     addDiscOptions(*build, options->disc, true);
-#endif
     build->callback([&action, options] { action = [options] { return runBuild(*options); }; });
 }
 

@@ -23,10 +23,10 @@ void addListCommand(CLI::App& app, CommandAction& action);
 void addVerifyCommand(CLI::App& app, CommandAction& action);
 void addLyricsCommand(CLI::App& app, CommandAction& action);
 void addExtractCommand(CLI::App& app, CommandAction& action);
-#if ZMR_WITH_DISC  // not in the Windows build
+#if ZMR_WITH_ISO  // not in the Windows build
 void addIsoCommand(CLI::App& app, CommandAction& action);
-void addSongBookCommand(CLI::App& app, CommandAction& action);
 #endif
+void addSongBookCommand(CLI::App& app, CommandAction& action);
 void addScanCommand(CLI::App& app, CommandAction& action);
 
 }  // namespace zmr::cli

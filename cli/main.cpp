@@ -28,10 +28,10 @@ int main(int argc, char** argv) {
     zmr::cli::addLyricsCommand(app, action);
     zmr::cli::addExtractCommand(app, action);
     zmr::cli::addScanCommand(app, action);
-#if ZMR_WITH_DISC  // not in the Windows build
+#if ZMR_WITH_ISO  // not in the Windows build
     zmr::cli::addIsoCommand(app, action);
-    zmr::cli::addSongBookCommand(app, action);
 #endif
+    zmr::cli::addSongBookCommand(app, action);
 
     try {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());

@@ -8,6 +8,7 @@
 #include "cli/image_input.h"
 #include "disc/volume_id.h"
 #include "image/disc_capacity.h"
+#include "image/native_path.h"
 #include "songbook/load_song_book.h"
 #include "songbook/song_book_file.h"
 
@@ -22,24 +23,25 @@ struct SongBookOptions {
 };
 
 int runSongBook(const SongBookOptions& options) {
-    const std::optional<SongBookFormat> format = songBookFormatOf(options.output);
+    const std::filesystem::path output = nativePath(options.output);
+    const std::optional<SongBookFormat> format = songBookFormatOf(output);
     if (!format) {
         std::fprintf(stderr, "zmrimage: %s: a song book is written as .pdf or .html\n", options.output.c_str());
         return kExitUsage;
     }
     if (*format == SongBookFormat::pdf && !songBookPdfAvailable()) {
-        std::fprintf(stderr, "zmrimage: %s: this build writes song books as HTML only (.html)\n", options.output.c_str());
+        std::fprintf(stderr, "zmrimage: %s: %s\n", options.output.c_str(), kSongBookPdfUnavailable);
         return kExitUsage;
     }
     std::error_code error;
-    if (!std::filesystem::is_regular_file(options.image, error)) {
+    if (!std::filesystem::is_regular_file(nativePath(options.image), error)) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", options.image.c_str(),
                      error ? error.message().c_str() : "no such file");
         return kExitUsage;
     }
 
-    SongBookSource source{options.image, std::nullopt, options.volumeId};
-    if (!options.songList.empty()) source.songList = options.songList;
+    SongBookSource source{nativePath(options.image), std::nullopt, options.volumeId};
+    if (!options.songList.empty()) source.songList = nativePath(options.songList);
     std::vector<std::string> warnings;
     Result<SongBook> book = loadSongBook(source, warnings);
     for (const std::string& warning : warnings) std::fprintf(stderr, "zmrimage: %s\n", warning.c_str());
@@ -47,7 +49,7 @@ int runSongBook(const SongBookOptions& options) {
         std::fprintf(stderr, "zmrimage: %s (zmrimage verify tells more)\n", book.message().c_str());
         return kExitBadImage;
     }
-    Result<SongBookSaved> saved = saveSongBook(*book, options.output);
+    Result<SongBookSaved> saved = saveSongBook(*book, output);
     if (!saved) {
         std::fprintf(stderr, "zmrimage: %s\n", saved.message().c_str());
         return kExitUsage;
@@ -70,7 +72,7 @@ void addSongBookCommand(CLI::App& app, CommandAction& action) {
         "columns, page numbers. The titles come from the image; with SONGLIST they come from its lines\n"
         "where these are readable (a song list that cannot be read is reported and left aside).\n"
         "BOOK.pdf is drawn with cairo and pango; BOOK.html is one self-contained file with print styles\n"
-        "(builds without cairo and pango write HTML only).\n"
+        "(builds without cairo and pango, such as the Windows one, write HTML only).\n"
         "Exit status: 0 written; 1 the image cannot be read; 2 usage error or a book that cannot be written.");
     book->add_option("IMAGE", options->image, "The image file (DADEDA00.DEZ)")->required();
     book->add_option("SONGLIST", options->songList, "Its song list (SongList.txt)");

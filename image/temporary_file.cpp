@@ -11,6 +11,7 @@
 #endif
 
 #include "image/file_bytes.h"
+#include "image/native_path.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -35,9 +36,9 @@ Status TemporaryFile::open() {
     drop();
     const fs::path folder = output_.parent_path().empty() ? fs::path(".") : output_.parent_path();
     for (int attempt = 0; attempt < 16; ++attempt) {
-        path_ = folder / ("." + output_.filename().string() + "." + randomSuffix() + ".tmp");
+        path_ = folder / nativePath("." + pathText(output_.filename()) + "." + randomSuffix() + ".tmp");
         errno = 0;
-        file_ = std::fopen(path_.string().c_str(), "wbx");
+        file_ = createNewFile(path_);
         if (file_) {
             if (watcher_) watcher_->created(path_);
             return success();
@@ -46,19 +47,19 @@ Status TemporaryFile::open() {
     }
     const int error = errno;
     path_.clear();
-    return Failure{systemMessage("cannot write " + output_.string(), error)};
+    return Failure{systemMessage("cannot write " + pathText(output_), error)};
 }
 
 Status TemporaryFile::write(std::span<const uint8_t> bytes) {
     errno = 0;
-    if (!file_) return Failure{"cannot write " + output_.string() + ": not open"};
+    if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        return Failure{systemMessage("cannot write " + output_.string(), errno != 0 ? errno : EIO)};
+        return Failure{systemMessage("cannot write " + pathText(output_), errno != 0 ? errno : EIO)};
     return success();
 }
 
 Status TemporaryFile::place() {
-    if (!file_) return Failure{"cannot write " + output_.string() + ": not open"};
+    if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
     errno = 0;
     bool ok = std::fflush(file_) == 0;
 #ifndef _WIN32
@@ -68,7 +69,7 @@ Status TemporaryFile::place() {
     const int error = errno;
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
-    if (!ok) return Failure{systemMessage("cannot write " + output_.string(), error != 0 ? error : EIO)};
+    if (!ok) return Failure{systemMessage("cannot write " + pathText(output_), error != 0 ? error : EIO)};
     if (watcher_) watcher_->placing();
     std::error_code renameError;
     fs::rename(path_, output_, renameError);
@@ -77,7 +78,7 @@ Status TemporaryFile::place() {
         path_.clear();
     }
     if (watcher_) watcher_->placed();
-    if (renameError) return Failure{"cannot replace " + output_.string() + ": " + renameError.message()};
+    if (renameError) return Failure{"cannot replace " + pathText(output_) + ": " + renameError.message()};
     return success();
 }
 

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "image/file_bytes.h"
+#include "image/native_path.h"
 #include "songbook/song_book_entries.h"
 #include "songbook/song_list_titles.h"
 
@@ -36,20 +37,22 @@ std::string dateOfFile(const fs::path& file) {
 }  // namespace
 
 Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::string>& warnings) {
-    Result<std::vector<uint8_t>> image = readFileBytes(source.image.string());
-    if (!image) return Failure{source.image.string() + ": " + image.message()};
+    const std::string imageName = pathText(source.image);
+    Result<std::vector<uint8_t>> image = readFileBytes(imageName);
+    if (!image) return Failure{imageName + ": " + image.message()};
 
     std::vector<std::optional<std::vector<uint8_t>>> titles;
     if (source.songList) {
-        Result<std::vector<uint8_t>> list = readFileBytes(source.songList->string());
+        const std::string listName = pathText(*source.songList);
+        Result<std::vector<uint8_t>> list = readFileBytes(listName);
         if (list) {
             titles = songListTitles(*list);
         } else {
-            warnings.push_back(source.songList->string() + ": " + list.message() + "; the titles come from the image");
+            warnings.push_back(listName + ": " + list.message() + "; the titles come from the image");
         }
     }
     Result<std::vector<SongBookEntry>> entries = readSongBookEntries(*image, titles);
-    if (!entries) return Failure{source.image.string() + ": " + entries.message()};
+    if (!entries) return Failure{imageName + ": " + entries.message()};
     return SongBook{source.volumeId, dateOfFile(source.image), std::move(entries).value()};
 }
 

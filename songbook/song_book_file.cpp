@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "image/native_path.h"
 #include "image/temporary_file.h"
 #include "songbook/song_book_html.h"
 #include "songbook/vietnamese_order.h"
@@ -24,7 +25,7 @@ std::string lowerCase(std::string text) {
 }  // namespace
 
 std::optional<SongBookFormat> songBookFormatOf(const fs::path& file) {
-    const std::string extension = lowerCase(file.extension().string());
+    const std::string extension = lowerCase(pathText(file.extension()));
     if (extension == ".pdf") return SongBookFormat::pdf;
     if (extension == ".html" || extension == ".htm") return SongBookFormat::html;
     return std::nullopt;
@@ -40,7 +41,7 @@ bool songBookPdfAvailable() {
 
 Result<SongBookSaved> saveSongBook(const SongBook& book, const fs::path& file) {
     const std::optional<SongBookFormat> format = songBookFormatOf(file);
-    if (!format) return Failure{file.string() + ": a song book is written as .pdf or .html"};
+    if (!format) return Failure{pathText(file) + ": a song book is written as .pdf or .html"};
     Result<std::vector<size_t>> byTitle = orderByTitle(book.songs);
     if (!byTitle) return byTitle.failure();
 
@@ -49,11 +50,11 @@ Result<SongBookSaved> saveSongBook(const SongBook& book, const fs::path& file) {
     if (*format == SongBookFormat::pdf) {
 #ifdef ZMR_SONGBOOK_PDF
         Result<SongBookPdf> pdf = songBookPdf(book, *byTitle);
-        if (!pdf) return Failure{file.string() + ": " + pdf.message()};
+        if (!pdf) return Failure{pathText(file) + ": " + pdf.message()};
         bytes = std::move(pdf->bytes);
         saved.pages = pdf->pages;
 #else
-        return Failure{file.string() + ": this build writes song books as HTML only (.html)"};
+        return Failure{pathText(file) + ": " + kSongBookPdfUnavailable};
 #endif
     } else {
         const std::string html = songBookHtml(book, *byTitle);

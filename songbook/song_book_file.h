@@ -16,8 +16,10 @@ enum class SongBookFormat { pdf, html };
 std::optional<SongBookFormat> songBookFormatOf(const std::filesystem::path& file);
 
 // False where the PDF writer (cairo and pango) was left out of the build: then
-// only HTML is written.
+// only HTML is written, and asking for PDF gets this message after the file's name.
 bool songBookPdfAvailable();
+inline constexpr char kSongBookPdfUnavailable[] =
+    "PDF is not available in this build (it has no cairo and pango); write the song book as .html";
 
 struct SongBookSaved {
     SongBookFormat format = SongBookFormat::html;

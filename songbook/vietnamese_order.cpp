@@ -1,36 +1,56 @@
 #include "songbook/vietnamese_order.h"
 
-#include <unicode/coll.h>
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
-
 #include <algorithm>
-#include <memory>
 #include <numeric>
 #include <string>
+#include <string_view>
+
+#include "songbook/vietnamese_collator.h"
 
 namespace zmr {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The title with every run of digits spelt so that a collation ordering the
+// digits 0 to 9 orders the runs by value: leading zeros dropped, and the run
+// led by its length, itself in digits that sort as the lengths do (1 to 9
+// digits: "0" to "8"; 10 to 18: "90" to "98"; and so on). "Bài 2" becomes
+// "Bài 02", "Bài 10" becomes "Bài 110". Done here rather than by each
+// platform's collation, so that numbers compare alike everywhere.
+std::string numbersByValue(std::string_view title) {
+    std::string out;
+    out.reserve(title.size() + 4);
+    size_t i = 0;
+    while (i < title.size()) {
+        if (!isDigit(title[i])) {
+            out += title[i++];
+            continue;
+        }
+        size_t end = i;
+        while (end < title.size() && isDigit(title[end])) ++end;
+        size_t first = i;
+        while (first + 1 < end && title[first] == '0') ++first;  // "0" stays "0"
+        const size_t length = end - first;
+        out.append((length - 1) / 9, '9');
+        out += static_cast<char>('0' + (length - 1) % 9);
+        out.append(title.substr(first, length));
+        i = end;
+    }
+    return out;
+}
+
+}  // namespace
 
 Result<std::vector<size_t>> orderByTitle(std::span<const SongBookEntry> songs) {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(icu::Locale("vi"), status));
-    if (U_FAILURE(status) || !collator)
-        return Failure{std::string("cannot sort Vietnamese titles: ICU has no collator for \"vi\" (") +
-                       u_errorName(status) + ")"};
-    // Numbers inside titles by their value: "Bài 2" before "Bài 10".
-    collator->setAttribute(UCOL_NUMERIC_COLLATION, UCOL_ON, status);
-    // One sort key per title, so that sorting many songs compares bytes.
+    Result<VietnameseCollator> collator = VietnameseCollator::create();
+    if (!collator) return collator.failure();
     std::vector<std::string> keys(songs.size());
-    for (size_t i = 0; i < songs.size(); ++i) {
-        const icu::UnicodeString title = icu::UnicodeString::fromUTF8(songs[i].title);
-        const int32_t length = collator->getSortKey(title, nullptr, 0);
-        keys[i].resize(static_cast<size_t>(length));
-        collator->getSortKey(title, reinterpret_cast<uint8_t*>(keys[i].data()), length);
-    }
+    for (size_t i = 0; i < songs.size(); ++i) keys[i] = numbersByValue(songs[i].title);
     std::vector<size_t> order(songs.size());
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        if (keys[a] != keys[b]) return keys[a] < keys[b];
+        if (const int c = collator->compare(keys[a], keys[b]); c != 0) return c < 0;
         return songs[a].number < songs[b].number;
     });
     return order;

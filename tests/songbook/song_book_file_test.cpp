@@ -41,12 +41,12 @@ void expectInOrder(const std::string& text, const std::vector<std::string>& titl
     }
 }
 
+#ifdef ZMR_SONGBOOK_PDF
 std::string tool(const char* name, const std::string& arguments) {
     std::string command = name;
     return command.append(" ").append(arguments);
 }
 
-#ifdef ZMR_SONGBOOK_PDF
 TEST(SongBookFile, PdfPagesAsPopplerCountsThemWithTitlesInVietnameseOrder) {
     test::TempDir dir;
     // 46 songs a page: a title page and 3 pages for each of the two sections.
