@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/wide_text.h"  // the wide-character conversions, on Windows
+
 namespace zmr {
 
 std::filesystem::path nativePath(std::string_view text);
@@ -20,11 +22,5 @@ std::string pathText(const std::filesystem::path& path);
 std::FILE* openFile(const std::filesystem::path& path, const char* mode);
 // A new file for reading and writing in binary; fails when the name exists.
 std::FILE* createNewFile(const std::filesystem::path& path);
-
-#ifdef _WIN32
-// UTF-8 <-> UTF-16; ill-formed input becomes U+FFFD.
-std::wstring wideFromUtf8(std::string_view text);
-std::string utf8FromWide(std::wstring_view text);
-#endif
 
 }  // namespace zmr

@@ -4,6 +4,8 @@
 
 #include "songbook/vietnamese_collator.h"
 
+#include "text/wide_text.h"
+
 #include <windows.h>
 
 #include <string>
@@ -16,15 +18,6 @@ constexpr wchar_t kLocale[] = L"vi-VN";
 // collator sorts them, rather than the default "word sort", which all but
 // ignores hyphens and apostrophes.
 constexpr DWORD kFlags = SORT_STRINGSORT;
-
-std::wstring toWide(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-    return wide;
-}
 
 }  // namespace
 
@@ -42,7 +35,7 @@ Result<VietnameseCollator> VietnameseCollator::create() {
 }
 
 int VietnameseCollator::compare(std::string_view a, std::string_view b) const {
-    const std::wstring wideA = toWide(a), wideB = toWide(b);
+    const std::wstring wideA = wideFromUtf8(a), wideB = wideFromUtf8(b);
     // CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN (1, 2, 3); 0 only for
     // bad arguments, which these are not.
     const int result = CompareStringEx(kLocale, kFlags, wideA.data(), static_cast<int>(wideA.size()), wideB.data(),

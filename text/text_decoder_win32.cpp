@@ -3,6 +3,7 @@
 // Windows carries both tables itself.
 
 #include "text/text_decoder.h"
+#include "text/wide_text.h"
 
 #include <windows.h>
 
@@ -13,15 +14,6 @@ namespace {
 
 constexpr char32_t kQuestionMark = U'?';
 constexpr UINT kWindows1258 = 1258;
-
-std::wstring toWide(std::string_view bytes, UINT codePage) {
-    if (bytes.empty()) return {};
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), length);
-    return wide;
-}
 
 // What may follow a UTF-8 lead byte: the character's length, and the range
 // of its second byte (the later ones are always 80..BF). Length 0: the byte
@@ -73,17 +65,17 @@ std::wstring utf8ToWide(std::string_view bytes) {
             i += length;
             continue;
         }
-        wide += toWide(bytes.substr(start, i - start), CP_UTF8);
+        wide += wideFromCodePage(bytes.substr(start, i - start), CP_UTF8);
         wide += static_cast<wchar_t>(kQuestionMark);
         i += badLength;
         start = i;
     }
-    return wide + toWide(bytes.substr(start), CP_UTF8);
+    return wide + wideFromCodePage(bytes.substr(start), CP_UTF8);
 }
 
 // Every byte of code page 1258 stands for a character (those it leaves
 // undefined become the C1 control of the same number), so nothing is invalid.
-std::wstring windows1258ToWide(std::string_view bytes) { return toWide(bytes, kWindows1258); }
+std::wstring windows1258ToWide(std::string_view bytes) { return wideFromCodePage(bytes, kWindows1258); }
 
 std::wstring normalizeToNfd(const std::wstring& text) {
     if (text.empty()) return text;
