@@ -13,6 +13,7 @@
 # no window manager the window is never made active, so its caption is grey.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/virtual-display.sh"
 output=$(realpath -m "${1:-$root/docs/screenshot-win32.png}")
 songs=${ZMR_SCREENSHOT_SONGS:-$root/examples}
 build=${ZMR_WINDOWS_BUILD:-$root/build/windows}
@@ -32,20 +33,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+start_virtual_display 800x600 "$work"
 
 wineboot --init >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"  # the caption's font and the close box's glyph
 
 karaoke="$WINEPREFIX/drive_c/Karaoke"
-rm -rf "$karaoke"
-mkdir -p "$karaoke"
-find "$songs" -maxdepth 1 -type f \( -iname '*.mid' -o -iname '*.kar' \) -exec cp {} "$karaoke/" \;
-echo "songs: $(ls "$karaoke" | wc -l) from $songs"
+copy_songs "$songs" "$karaoke"
 
 wine "$build/bin/zmrimage-gui.exe" --add-folder 'C:\Karaoke' --create-image &
 gui_pid=$!
@@ -61,9 +56,8 @@ echo "image: $(stat -c %s "$karaoke/DADEDA00.DEZ") bytes; SongList.txt:"
 sed 's/\r$//' "$karaoke/SongList.txt"
 
 # Close it the way a user would, with Escape; the program ends with status 0.
-xdotool windowfocus --sync "$window" key Escape
 status=0
-wait "$gui_pid" || status=$?
+close_with_escape "$window" "$gui_pid" || status=$?
 gui_pid=""
 echo "zmrimage-gui.exe ended with status $status"
 exit "$status"

@@ -16,6 +16,7 @@
 # window, is drawn as a strip above the picture.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/virtual-display.sh"
 output=$(realpath -m "${1:-$root/docs/screenshot.png}")
 songs=${ZMR_SCREENSHOT_SONGS:-$root/examples}
 build=${ZMR_BUILD_DIR:-$root/build/screenshot}
@@ -36,16 +37,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-rm -rf "$karaoke"
-mkdir -p "$karaoke"
-find "$songs" -maxdepth 1 -type f \( -iname '*.mid' -o -iname '*.kar' \) -exec cp {} "$karaoke/" \;
-echo "songs: $(ls "$karaoke" | wc -l) from $songs"
+copy_songs "$songs" "$karaoke"
 
-# Xvfb picks a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+start_virtual_display 800x600 "$work"
 export QT_QPA_PLATFORM=xcb
 
 "$build/app/zmrimage-gui" --add-folder "$karaoke" --create-image &
@@ -65,9 +59,8 @@ echo "image: $(stat -c %s "$karaoke/DADEDA00.DEZ") bytes; SongList.txt:"
 sed 's/\r$//' "$karaoke/SongList.txt"
 
 # Close it the way a user would, with Escape; the program ends with status 0.
-xdotool windowfocus --sync "$window" key Escape
 status=0
-wait "$gui_pid" || status=$?
+close_with_escape "$window" "$gui_pid" || status=$?
 gui_pid=""
 echo "zmrimage-gui ended with status $status"
 exit "$status"

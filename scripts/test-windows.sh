@@ -11,6 +11,7 @@
 # (about 15 s). ZMR_WINDOWS_BUILD changes the build folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/virtual-display.sh"
 build=${ZMR_WINDOWS_BUILD:-$root/build/windows}
 source "$root/scripts/build-options.sh"
 
@@ -32,10 +33,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+start_virtual_display 1024x768 "$work"
 wineboot --init >/dev/null 2>&1
 
 echo "-- tests under Wine"
@@ -90,8 +88,7 @@ run_gui() {
   ((status == 0)) || failed=1
 }
 run_gui "ZMR Disc Image Tool"
-mkdir -p "$work/gui-songs"
-find "$root/examples" -maxdepth 1 -type f \( -iname '*.mid' -o -iname '*.kar' \) -exec cp {} "$work/gui-songs/" \;
+copy_songs "$root/examples" "$work/gui-songs"
 run_gui "ZMR Disc Image Tool - Done" --add-folder "$(winepath -w "$work/gui-songs")" --create-image
 same_files "zmrimage-gui.exe --add-folder examples --create-image" "$work/linux-examples" "$work/gui-songs"
 exit "$failed"
