@@ -1,17 +1,12 @@
 #include "image/file_image_writer.h"
 
 #include <cerrno>
-#include <random>
 #include <system_error>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 #include "image/file_bytes.h"
 #include "image/image_layout.h"
 #include "image/native_path.h"
+#include "image/temporary_file.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -19,24 +14,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr size_t kWriteBufferSize = size_t{1} << 20;
-
-std::string randomSuffix() {
-    std::random_device device;
-    std::uniform_int_distribution<uint32_t> digits(0, 0xFFFFFF);
-    char text[16];
-    std::snprintf(text, sizeof text, "%06x", digits(device));
-    return text;
-}
-
-// Makes sure the bytes are on the disk before the rename makes them the image.
-bool syncToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0) return false;
-#ifndef _WIN32
-    if (::fsync(::fileno(file)) != 0) return false;
-    ::fchmod(::fileno(file), 0644);  // temporary files are created private
-#endif
-    return true;
-}
 
 }  // namespace
 
@@ -53,24 +30,18 @@ std::string FileImageWriter::describe(const Output& out) const {
 }
 
 Status FileImageWriter::open(Output& out, const char* finalName) {
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        out.temporary = folder_ / ("." + std::string(finalName) + "." + randomSuffix() + ".tmp");
-        errno = 0;
-        out.file = createNewFile(out.temporary);
-        if (out.file) {
-            if (watcher_) watcher_->created(out.temporary);
-            // Records and song-list lines are small: they are gathered into
-            // writes of a mebibyte, and a song list of a few thousand songs
-            // goes out in one write when the files are complete.
-            if (!out.buffer) out.buffer.reset(new char[kWriteBufferSize]);  // left unfilled: pages are touched as used
-            std::setvbuf(out.file, out.buffer.get(), _IOFBF, kWriteBufferSize);
-            return success();
-        }
-        if (errno != EEXIST) break;
+    out.file = createTemporaryBeside(folder_ / finalName, out.temporary);
+    if (!out.file) {
+        const int error = errno;
+        return Failure{systemMessage("cannot write " + pathText(folder_ / finalName), error)};
     }
-    const int error = errno;
-    out.temporary.clear();
-    return Failure{systemMessage("cannot write " + pathText(folder_ / finalName), error)};
+    if (watcher_) watcher_->created(out.temporary);
+    // Records and song-list lines are small: they are gathered into writes of
+    // a mebibyte, and a song list of a few thousand songs goes out in one
+    // write when the files are complete.
+    if (!out.buffer) out.buffer.reset(new char[kWriteBufferSize]);  // left unfilled: pages are touched as used
+    std::setvbuf(out.file, out.buffer.get(), _IOFBF, kWriteBufferSize);
+    return success();
 }
 
 Status FileImageWriter::begin() {
@@ -140,7 +111,7 @@ Status FileImageWriter::commit() {
 // until the song list is in place too, and put back if that fails.
 Status FileImageWriter::putInPlace() {
     std::error_code error;
-    const fs::path backup = folder_ / ("." + std::string(kImageFileName) + "." + randomSuffix() + ".old");
+    const fs::path backup = hiddenSibling(imagePath(), ".old");
     bool haveBackup = false;
     if (fs::exists(imagePath(), error)) {
         fs::create_hard_link(imagePath(), backup, error);

@@ -27,6 +27,33 @@ std::string randomSuffix() {
 
 }  // namespace
 
+fs::path hiddenSibling(const fs::path& output, std::string_view ending) {
+    const fs::path folder = output.parent_path().empty() ? fs::path(".") : output.parent_path();
+    return folder / nativePath("." + pathText(output.filename()) + "." + randomSuffix() + std::string(ending));
+}
+
+std::FILE* createTemporaryBeside(const fs::path& output, fs::path& created) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        created = hiddenSibling(output, ".tmp");
+        errno = 0;
+        if (std::FILE* file = createNewFile(created)) return file;
+        if (errno != EEXIST) break;
+    }
+    const int error = errno;
+    created.clear();
+    errno = error;
+    return nullptr;
+}
+
+bool syncToDisk(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+#ifndef _WIN32
+    if (::fsync(::fileno(file)) != 0) return false;
+    ::fchmod(::fileno(file), 0644);
+#endif
+    return true;
+}
+
 TemporaryFile::TemporaryFile(fs::path output, TemporaryFileWatcher* watcher)
     : output_(std::move(output)), watcher_(watcher) {}
 
@@ -34,20 +61,13 @@ TemporaryFile::~TemporaryFile() { drop(); }
 
 Status TemporaryFile::open() {
     drop();
-    const fs::path folder = output_.parent_path().empty() ? fs::path(".") : output_.parent_path();
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        path_ = folder / nativePath("." + pathText(output_.filename()) + "." + randomSuffix() + ".tmp");
-        errno = 0;
-        file_ = createNewFile(path_);
-        if (file_) {
-            if (watcher_) watcher_->created(path_);
-            return success();
-        }
-        if (errno != EEXIST) break;
+    file_ = createTemporaryBeside(output_, path_);
+    if (!file_) {
+        const int error = errno;
+        return Failure{systemMessage("cannot write " + pathText(output_), error)};
     }
-    const int error = errno;
-    path_.clear();
-    return Failure{systemMessage("cannot write " + pathText(output_), error)};
+    if (watcher_) watcher_->created(path_);
+    return success();
 }
 
 Status TemporaryFile::write(std::span<const uint8_t> bytes) {
@@ -61,11 +81,7 @@ Status TemporaryFile::write(std::span<const uint8_t> bytes) {
 Status TemporaryFile::place() {
     if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
     errno = 0;
-    bool ok = std::fflush(file_) == 0;
-#ifndef _WIN32
-    ok = ok && ::fsync(::fileno(file_)) == 0;
-    ::fchmod(::fileno(file_), 0644);  // temporary files are created private
-#endif
+    bool ok = syncToDisk(file_);
     const int error = errno;
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;

@@ -8,11 +8,23 @@
 #include <cstdio>
 #include <filesystem>
 #include <span>
+#include <string_view>
 
 #include "codec/result.h"
 #include "image/file_image_writer.h"
 
 namespace zmr {
+
+// A hidden name beside `output` that no other writer picks:
+// ".NAME.xxxxxx" followed by `ending`.
+std::filesystem::path hiddenSibling(const std::filesystem::path& output, std::string_view ending);
+// Creates a new file ".NAME.xxxxxx.tmp" beside `output`, for reading and
+// writing, and names it in `created`; nullptr, with errno set, when it cannot.
+std::FILE* createTemporaryBeside(const std::filesystem::path& output, std::filesystem::path& created);
+// Flushes and gets the bytes onto the disk before a rename makes them the
+// output, and lets all read it, as an ordinary file (temporary files are
+// created private).
+bool syncToDisk(std::FILE* file);
 
 class TemporaryFile {
 public:
