@@ -19,12 +19,6 @@ namespace {
 using test::runCommand;
 using test::shellQuote;
 
-std::vector<uint8_t> tinySong(const std::string& lyric) {
-    test::TrackWriter track;
-    track.lyric(0, lyric).noteOn(0, 0, 60, 100).noteOff(96, 0, 60).endOfTrack();
-    return test::MidiFile(96).add(track).bytes();
-}
-
 std::vector<uint8_t> rejectedSong() {
     test::TrackWriter track;
     track.varLen(0).raw({0xF8}).endOfTrack();
@@ -45,10 +39,10 @@ std::string text(const std::vector<uint8_t>& bytes) { return std::string(bytes.b
 
 TEST(BuildCommand, FolderSongsInCaseBlindOrderWithSummary) {
     test::TempDir dir;
-    dir.write("songs/b.KAR", tinySong("bee"));
-    dir.write("songs/A.mid", tinySong("ay"));
-    dir.write("songs/c.Mid", tinySong("cee"));
-    dir.write("songs/notes.txt", tinySong("no"));
+    dir.write("songs/b.KAR", test::oneNoteSong("bee"));
+    dir.write("songs/A.mid", test::oneNoteSong("ay"));
+    dir.write("songs/c.Mid", test::oneNoteSong("cee"));
+    dir.write("songs/notes.txt", test::oneNoteSong("no"));
     std::filesystem::create_directories(dir.path() / "songs/sub.mid");  // a folder is not a song
 
     const auto run = runCommand(build("-o " + shellQuote(dir / "out") + " " + shellQuote(dir / "songs")));
@@ -62,8 +56,8 @@ TEST(BuildCommand, FolderSongsInCaseBlindOrderWithSummary) {
 
 TEST(BuildCommand, FolderTwiceListsEverySongTwiceAndFilesAreSongsWhateverTheirName) {
     test::TempDir dir;
-    dir.write("s/x.mid", tinySong("x"));
-    const std::string loose = dir.write("loose.bin", tinySong("y"));
+    dir.write("s/x.mid", test::oneNoteSong("x"));
+    const std::string loose = dir.write("loose.bin", test::oneNoteSong("y"));
     const auto run = runCommand(build("-q -o " + shellQuote(dir / "out") + " " + shellQuote(dir / "s") + " " +
                                       shellQuote(dir / "s/") + " " + shellQuote(loose)));
     EXPECT_EQ(run.status, 0) << run.err;
@@ -73,9 +67,9 @@ TEST(BuildCommand, FolderTwiceListsEverySongTwiceAndFilesAreSongsWhateverTheirNa
 
 TEST(BuildCommand, FailedSongStopsTheCompilationWithStatusOne) {
     test::TempDir dir;
-    dir.write("s/1.mid", tinySong("one"));
+    dir.write("s/1.mid", test::oneNoteSong("one"));
     dir.write("s/2.mid", rejectedSong());
-    dir.write("s/3.mid", tinySong("three"));
+    dir.write("s/3.mid", test::oneNoteSong("three"));
     const auto run = runCommand(build("-o " + shellQuote(dir / "out") + " " + shellQuote(dir / "s")));
     EXPECT_EQ(run.status, 1);
     // The folder's songs are named with the system's separator.
@@ -89,7 +83,7 @@ TEST(BuildCommand, FailedSongStopsTheCompilationWithStatusOne) {
 
 TEST(BuildCommand, AnyNumberOfJobsWritesTheSameFilesAndMessages) {
     test::TempDir dir;
-    for (int i = 0; i < 40; ++i) dir.write("s/" + std::to_string(100 + i) + ".mid", i == 23 ? rejectedSong() : tinySong(std::to_string(i)));
+    for (int i = 0; i < 40; ++i) dir.write("s/" + std::to_string(100 + i) + ".mid", i == 23 ? rejectedSong() : test::oneNoteSong(std::to_string(i)));
     std::string firstErr;
     std::vector<uint8_t> firstImage, firstList;
     for (const char* jobs : {"1", "2", "5"}) {
@@ -130,12 +124,12 @@ TEST(BuildCommand, UsageErrorsExitWithTwo) {
 
 TEST(BuildCommand, UnwritableOutputLeavesOlderFilesUntouched) {
     test::TempDir dir;
-    const std::string song = dir.write("a.mid", tinySong("a"));
+    const std::string song = dir.write("a.mid", test::oneNoteSong("a"));
     ASSERT_EQ(runCommand(build("-o " + shellQuote(dir / "out") + " " + shellQuote(song))).status, 0);
     const auto oldImage = dir.read("out/DADEDA00.DEZ");
     const auto oldList = dir.read("out/SongList.txt");
 
-    const std::string second = dir.write("b.mid", tinySong("b"));
+    const std::string second = dir.write("b.mid", test::oneNoteSong("b"));
 #ifndef _WIN32
     // POSIX permission bits; a Windows folder's read-only flag does not stop
     // files being made in it.

@@ -17,23 +17,11 @@ namespace {
 using test::runCommand;
 using test::shellQuote;
 
-std::vector<uint8_t> song(const std::string& lyric) {
-    test::TrackWriter track;
-    track.lyric(0, lyric).noteOn(0, 0, 60, 100).noteOff(96, 0, 60).endOfTrack();
-    return test::MidiFile(96).add(track).bytes();
-}
-
-std::string cli(std::string_view arguments) {
-    std::string command;
-    command.append(ZMR_CLI_PATH).append(" ").append(arguments);
-    return command;
-}
-
 struct SongFolder {
     test::TempDir dir;
     SongFolder() {
-        dir.write("songs/Mu`a Xua^n.mid", song("Xua^n ve^`\r"));
-        dir.write("songs/Ru Con.kar", song("A` o*i\r"));
+        dir.write("songs/Mu`a Xua^n.mid", test::oneNoteSong("Xua^n ve^`\r"));
+        dir.write("songs/Ru Con.kar", test::oneNoteSong("A` o*i\r"));
     }
     std::string out(const std::string& name = "") const { return dir / ("out/" + name); }
     std::string songs() const { return shellQuote(dir / "songs"); }
@@ -42,7 +30,7 @@ struct SongFolder {
 #if ZMR_WITH_ISO
 TEST(DiscCommands, BuildWithIsoSaysHowMuchOfTheDiscItFillsAndWritesTheDisc) {
     SongFolder f;
-    const auto run = runCommand(cli("build -o " + shellQuote(f.out()) + " --iso " + shellQuote(f.out("k.iso")) +
+    const auto run = runCommand(test::zmrimageCommand("build -o " + shellQuote(f.out()) + " --iso " + shellQuote(f.out("k.iso")) +
                                     " --volume-id tet_2025 " + f.songs()));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\nDisc: 37 of 360,000 sectors (under 0.1%) of a 700 MB CD (cd700)\n"), std::string::npos)
@@ -58,7 +46,7 @@ TEST(DiscCommands, BuildWithIsoSaysHowMuchOfTheDiscItFillsAndWritesTheDisc) {
     EXPECT_EQ(volume.plain[0].size, f.dir.read("out/DADEDA00.DEZ").size());
 
     // The same from the files already built, on another medium.
-    const auto again = runCommand(cli("iso " + shellQuote(f.out()) + " -o " + shellQuote(f.out("again.iso")) +
+    const auto again = runCommand(test::zmrimageCommand("iso " + shellQuote(f.out()) + " -o " + shellQuote(f.out("again.iso")) +
                                       " --volume-id TET_2025 --medium dvd"));
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_NE(again.out.find("Disc: 37 of 2,295,104 sectors (under 0.1%) of a 4.7 GB DVD (dvd)\n"), std::string::npos);
@@ -70,12 +58,12 @@ TEST(DiscCommands, BuildWithIsoSaysHowMuchOfTheDiscItFillsAndWritesTheDisc) {
 // fills; --medium alone checks the files against another disc.
 TEST(DiscCommands, BuildSaysHowMuchOfTheMediumItFills) {
     SongFolder f;
-    const auto run = runCommand(cli("build -o " + shellQuote(f.out()) + " " + f.songs()));
+    const auto run = runCommand(test::zmrimageCommand("build -o " + shellQuote(f.out()) + " " + f.songs()));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\nDisc: 37 of 360,000 sectors (under 0.1%) of a 700 MB CD (cd700)\n"), std::string::npos)
         << run.out;
     EXPECT_FALSE(std::filesystem::exists(f.out("k.iso")));
-    const auto dvd = runCommand(cli("build --medium dvd-dl -o " + shellQuote(f.out()) + " " + f.songs()));
+    const auto dvd = runCommand(test::zmrimageCommand("build --medium dvd-dl -o " + shellQuote(f.out()) + " " + f.songs()));
     ASSERT_EQ(dvd.status, 0) << dvd.err;
     EXPECT_NE(dvd.out.find("\nDisc: 37 of 4,171,712 sectors (under 0.1%) of a 8.5 GB DVD (dvd-dl)\n"),
               std::string::npos)
@@ -84,24 +72,24 @@ TEST(DiscCommands, BuildSaysHowMuchOfTheMediumItFills) {
 
 TEST(DiscCommands, UsageErrorsAndMissingFilesExitTwo) {
     SongFolder f;
-    const auto medium = runCommand(cli("build --medium bluray -o " + shellQuote(f.out()) + " " + f.songs()));
+    const auto medium = runCommand(test::zmrimageCommand("build --medium bluray -o " + shellQuote(f.out()) + " " + f.songs()));
     EXPECT_EQ(medium.status, 2);
 #if ZMR_WITH_ISO
-    const auto volume = runCommand(cli("build --iso x.iso --volume-id 'T\xE1\xBA\xBFt' -o " + shellQuote(f.out()) + " " + f.songs()));
+    const auto volume = runCommand(test::zmrimageCommand("build --iso x.iso --volume-id 'T\xE1\xBA\xBFt' -o " + shellQuote(f.out()) + " " + f.songs()));
     EXPECT_EQ(volume.status, 2);
     EXPECT_NE(volume.err.find("may hold only the letters A-Z, digits and '_'"), std::string::npos) << volume.err;
     EXPECT_FALSE(std::filesystem::exists(f.out()));
 
-    const auto noImage = runCommand(cli("iso " + shellQuote(f.dir / "songs") + " -o " + shellQuote(f.dir / "k.iso")));
+    const auto noImage = runCommand(test::zmrimageCommand("iso " + shellQuote(f.dir / "songs") + " -o " + shellQuote(f.dir / "k.iso")));
     EXPECT_EQ(noImage.status, 2);
     EXPECT_EQ(noImage.err, "zmrimage: " + f.dir / "songs/DADEDA00.DEZ" + ": no such file (build the image first)\n");
 
-    const auto noFolder = runCommand(cli("build -q -o " + shellQuote(f.out()) + " --iso " +
+    const auto noFolder = runCommand(test::zmrimageCommand("build -q -o " + shellQuote(f.out()) + " --iso " +
                                          shellQuote(f.dir / "none/k.iso") + " " + f.songs()));
     EXPECT_EQ(noFolder.status, 2);
     EXPECT_NE(noFolder.err.find("cannot write " + f.dir / "none/k.iso"), std::string::npos) << noFolder.err;
 #else
-    const auto iso = runCommand(cli("build --iso x.iso -o " + shellQuote(f.out()) + " " + f.songs()));
+    const auto iso = runCommand(test::zmrimageCommand("build --iso x.iso -o " + shellQuote(f.out()) + " " + f.songs()));
     EXPECT_EQ(iso.status, 2);  // no such option here
     EXPECT_FALSE(std::filesystem::exists(f.out()));
 #endif
@@ -109,9 +97,9 @@ TEST(DiscCommands, UsageErrorsAndMissingFilesExitTwo) {
 
 TEST(DiscCommands, SongBookOfABuiltImage) {
     SongFolder f;
-    ASSERT_EQ(runCommand(cli("build -q -o " + shellQuote(f.out()) + " " + f.songs())).status, 0);
+    ASSERT_EQ(runCommand(test::zmrimageCommand("build -q -o " + shellQuote(f.out()) + " " + f.songs())).status, 0);
     // PDF only where the build has cairo and pango (never on Windows); HTML everywhere.
-    const auto pdf = runCommand(cli("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " " +
+    const auto pdf = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " " +
                                     shellQuote(f.out("SongList.txt")) + " -o " + shellQuote(f.out("book.pdf"))));
 #ifdef ZMR_SONGBOOK_PDF
     ASSERT_EQ(pdf.status, 0) << pdf.err;
@@ -122,7 +110,7 @@ TEST(DiscCommands, SongBookOfABuiltImage) {
                            ": PDF is not available in this build (it has no cairo and pango); write the song book as .html\n");
     EXPECT_FALSE(std::filesystem::exists(f.out("book.pdf")));
 #endif
-    const auto html = runCommand(cli("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o " + shellQuote(f.out("b.html"))));
+    const auto html = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o " + shellQuote(f.out("b.html"))));
     ASSERT_EQ(html.status, 0) << html.err;
     EXPECT_EQ(html.out, f.out("b.html") + " written: 2 songs\n");
     const std::vector<uint8_t> bytes = f.dir.read("out/b.html");
@@ -134,9 +122,9 @@ TEST(DiscCommands, SongBookOfABuiltImage) {
     EXPECT_LT(mua, ru);
     EXPECT_LT(ru, byNumber);
 
-    const auto unknown = runCommand(cli("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o book.txt"));
+    const auto unknown = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o book.txt"));
     EXPECT_EQ(unknown.status, 2);
-    const auto noImage = runCommand(cli("songbook " + shellQuote(f.out("none.DEZ")) + " -o " + shellQuote(f.out("c.html"))));
+    const auto noImage = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("none.DEZ")) + " -o " + shellQuote(f.out("c.html"))));
     EXPECT_EQ(noImage.status, 2);
     EXPECT_FALSE(std::filesystem::exists(f.out("c.html")));
 }

@@ -21,12 +21,6 @@ std::vector<uint8_t> song(std::string_view lyric, bool deviceName = false) {
     return test::MidiFile(96).add(track).bytes();
 }
 
-std::string cli(std::string_view arguments) {
-    std::string command;
-    command.append(ZMR_CLI_PATH).append(" ").append(arguments);
-    return command;
-}
-
 TEST(ScanCommand, ReportsEachSongAndRecommendsTheOptions) {
     test::TempDir dir;
     dir.write("songs/a.mid", song("Em ye^u"));
@@ -35,14 +29,14 @@ TEST(ScanCommand, ReportsEachSongAndRecommendsTheOptions) {
 
     // As the folder listing names them, with the system's separator.
     const auto inSongs = [&](const char* name) { return (dir.path() / "songs" / name).string(); };
-    const auto text = runCommand(cli("scan " + shellQuote(dir / "songs")));
+    const auto text = runCommand(test::zmrimageCommand("scan " + shellQuote(dir / "songs")));
     EXPECT_EQ(text.status, 1) << text.err;  // c.mid compiles only with --lenient
     EXPECT_NE(text.out.find("lenient  " + inSongs("c.mid") + ": Unknown command 0xFF 0x09\n"), std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("Recommended: zmrimage build --text-encoding auto --lenient PATH...\n"), std::string::npos)
         << text.out;
 
-    const auto json = runCommand(cli("scan --json " + shellQuote(dir / "songs")));
+    const auto json = runCommand(test::zmrimageCommand("scan --json " + shellQuote(dir / "songs")));
     EXPECT_EQ(json.status, 1);
     const auto document = nlohmann::json::parse(json.out);
     ASSERT_EQ(document["songs"].size(), 3u);
@@ -62,19 +56,19 @@ TEST(ScanCommand, ReportsEachSongAndRecommendsTheOptions) {
               nlohmann::json::array({"--text-encoding", "auto", "--lenient"}));
 
     dir.write("good/a.mid", song("la"));
-    EXPECT_EQ(runCommand(cli("scan " + shellQuote(dir / "good"))).status, 0);
-    EXPECT_EQ(runCommand(cli("scan")).status, 2);
+    EXPECT_EQ(runCommand(test::zmrimageCommand("scan " + shellQuote(dir / "good"))).status, 0);
+    EXPECT_EQ(runCommand(test::zmrimageCommand("scan")).status, 2);
 }
 
 TEST(BuildCommand, ReadingOptionsAndTheirWarning) {
     test::TempDir dir;
     const std::string song1 = dir.write("Ñu.mid", song("mañana"));
-    const auto run = runCommand(cli("build --text-encoding utf8 --kar-text --lenient -o " + shellQuote(dir / "out") +
+    const auto run = runCommand(test::zmrimageCommand("build --text-encoding utf8 --kar-text --lenient -o " + shellQuote(dir / "out") +
                                     " " + shellQuote(song1)));
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, song1 + ": warning: 2 characters have no code on the player and became '?'\n");
 
-    const auto bad = runCommand(cli("build --text-encoding latin1 -o " + shellQuote(dir / "out2") + " " + shellQuote(song1)));
+    const auto bad = runCommand(test::zmrimageCommand("build --text-encoding latin1 -o " + shellQuote(dir / "out2") + " " + shellQuote(song1)));
     EXPECT_EQ(bad.status, 2);
     EXPECT_FALSE(std::filesystem::exists(dir / "out2"));
 }

@@ -23,12 +23,6 @@ namespace {
 const std::string kHomeland = "Qu\xC3\xAA H\xC6\xB0\xC6\xA1ng";
 const std::string kNightSong = "B\xC3\xA0i Ca \xC4\x90\xC3\xAAm";
 
-std::vector<uint8_t> song(const std::string& lyric) {
-    test::TrackWriter track;
-    track.lyric(0, lyric).noteOn(0, 0, 60, 100).noteOff(96, 0, 60).endOfTrack();
-    return test::MidiFile(96).add(track).bytes();
-}
-
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::FILE* file = openFile(nativePath(path), "wb");
     ASSERT_NE(file, nullptr) << path;
@@ -49,8 +43,8 @@ TEST(NativePath, VietnameseNamesOpenAndGiveTheirTitleBytes) {
     std::filesystem::create_directories(nativePath(folder));
     const std::string first = pathText(nativePath(folder) / nativePath(kNightSong + ".kar"));
     const std::string second = pathText(nativePath(folder) / nativePath(kHomeland + ".mid"));
-    writeFile(first, song("La"));
-    writeFile(second, song("Si"));
+    writeFile(first, test::oneNoteSong("La"));
+    writeFile(second, test::oneNoteSong("Si"));
 
     Result<std::vector<std::string>> listed = listSongFolder(folder);
     ASSERT_TRUE(listed) << listed.message();
@@ -58,10 +52,10 @@ TEST(NativePath, VietnameseNamesOpenAndGiveTheirTitleBytes) {
     EXPECT_EQ(*listed, (std::vector<std::string>{first, second}));
     Result<std::vector<uint8_t>> bytes = readFileBytes(first);
     ASSERT_TRUE(bytes) << bytes.message();
-    EXPECT_EQ(*bytes, song("La"));
+    EXPECT_EQ(*bytes, test::oneNoteSong("La"));
 
     const std::string expectedList = "1\t" + kNightSong + "\tLa\r\n2\t" + kHomeland + "\tSi\r\n";
-    const test::CompiledImage compiled = test::compileInMemory({{first, song("La")}, {second, song("Si")}});
+    const test::CompiledImage compiled = test::compileInMemory({{first, test::oneNoteSong("La")}, {second, test::oneNoteSong("Si")}});
     EXPECT_EQ(compiled.songList, expectedList);
 
     // The command line takes the folder by its name and writes beside it.

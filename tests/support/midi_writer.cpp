@@ -152,4 +152,10 @@ std::vector<uint8_t> MidiFile::bytes() const {
     return out;
 }
 
+std::vector<uint8_t> oneNoteSong(std::string_view lyric) {
+    TrackWriter track;
+    track.lyric(0, lyric).noteOn(0, 0, 60, 100).noteOff(96, 0, 60).endOfTrack();
+    return MidiFile(96).add(track).bytes();
+}
+
 }  // namespace zmr::test

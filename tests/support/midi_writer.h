@@ -89,4 +89,8 @@ private:
     std::vector<Chunk> chunks_;
 };
 
+// The smallest song the tool takes: one lyric event and one note, at 96
+// ticks per quarter note.
+std::vector<uint8_t> oneNoteSong(std::string_view lyric);
+
 }  // namespace zmr::test

@@ -10,6 +10,7 @@
 // without a folder is found beside the test runner.
 
 #include <string>
+#include <string_view>
 
 namespace zmr::test {
 
@@ -22,5 +23,12 @@ CommandOutput runCommand(const std::string& commandLine);
 
 // Single-quotes an argument for the shell.
 std::string shellQuote(const std::string& text);
+
+#ifdef ZMR_CLI_PATH
+// The command-line tool followed by `arguments`, for runCommand.
+inline std::string zmrimageCommand(std::string_view arguments) {
+    return std::string(ZMR_CLI_PATH).append(" ").append(arguments);
+}
+#endif
 
 }  // namespace zmr::test
