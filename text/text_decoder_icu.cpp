@@ -33,15 +33,21 @@ const char* converterName(SourceEncoding encoding) {
     return encoding == SourceEncoding::Utf8 ? "UTF-8" : "windows-1258";
 }
 
+// Every byte as '?': what a converter that cannot work reads.
+icu::UnicodeString allQuestionMarks(size_t length) {
+    const int32_t count = static_cast<int32_t>(length);
+    return icu::UnicodeString(count, kQuestionMark, count);  // capacity, character, count
+}
+
 // The bytes as UTF-16; every invalid sequence already '?'.
 icu::UnicodeString toUtf16(std::span<const uint8_t> bytes, SourceEncoding encoding) {
     UErrorCode error = U_ZERO_ERROR;
     std::unique_ptr<UConverter, ConverterClose> converter(ucnv_open(converterName(encoding), &error));
-    if (U_FAILURE(error)) return icu::UnicodeString(static_cast<int32_t>(bytes.size()), kQuestionMark, 0);
+    if (U_FAILURE(error)) return allQuestionMarks(bytes.size());
     ucnv_setToUCallBack(converter.get(), substituteQuestionMark, nullptr, nullptr, nullptr, &error);
     icu::UnicodeString text(reinterpret_cast<const char*>(bytes.data()), static_cast<int32_t>(bytes.size()),
                             converter.get(), error);
-    if (U_FAILURE(error)) return icu::UnicodeString(static_cast<int32_t>(bytes.size()), kQuestionMark, 0);
+    if (U_FAILURE(error)) return allQuestionMarks(bytes.size());
     return text;
 }
 
