@@ -101,9 +101,14 @@ std::optional<std::span<const uint8_t>> readRegularFileAhead(const std::string& 
     ::close(fd);
     return read;
 #else
-    (void)path;
-    (void)buffer;
-    return std::nullopt;
+    // A pipe or a device has a name of its own on Windows (\\.\pipe\..., CON)
+    // that is never a regular file; what is a regular file now is read ahead,
+    // on the worker, and the rest waits for its turn.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(nativePath(path), error)) return std::nullopt;
+    Result<std::span<const uint8_t>> read = readFileInto(path, buffer);
+    if (!read) return std::nullopt;
+    return *read;
 #endif
 }
 
