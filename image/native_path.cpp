@@ -1,6 +1,7 @@
 #include "image/native_path.h"
 
 #ifdef _WIN32
+#include <cerrno>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -20,11 +21,43 @@ std::FILE* openFile(const std::filesystem::path& path, const char* mode) {
     return _wfopen(path.c_str(), wideFromUtf8(mode).c_str());
 }
 
-// The C runtime's fopen knows no "x" mode; the exclusive create is asked of
-// the lower-level open instead.
+namespace {
+
+// The C runtime's errno for what CreateFileW reports.
+int errnoOf(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return EEXIST;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return EACCES;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME: return ENOENT;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    default: return EIO;
+    }
+}
+
+}  // namespace
+
+// The C runtime's fopen knows no "x" mode, and its _wopen shares no right to
+// delete: the file is created by the system's call and handed to stdio. Shared
+// for deletion, so that the Ctrl+C handler can remove a temporary file still
+// open; it then goes when the process ends.
 std::FILE* createNewFile(const std::filesystem::path& path) {
-    const int fd = _wopen(path.c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) return nullptr;
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = errnoOf(GetLastError());
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
     std::FILE* file = _fdopen(fd, "w+b");
     if (!file) _close(fd);
     return file;
