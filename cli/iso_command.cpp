@@ -44,10 +44,7 @@ std::string overflowMessage(const DiscFill& fill, const fs::path& image, uint64_
                                     static_cast<int64_t>(extents.size()));
         }
     }
-    return "the image does not fit on a " + std::string(fill.medium.description) + " (" +
-           std::string(fill.medium.name) + "): with its ISO 9660 file system it needs " +
-           groupThousands(fill.sectors) + " sectors of 2,048 bytes, the disc holds " +
-           groupThousands(fill.medium.sectors) + "; how many of its songs would fit is not known: " + image.string() +
+    return describeShortfall(fill) + "; how many of its songs would fit is not known: " + image.string() +
            " cannot be read as an image";
 }
 
@@ -68,6 +65,10 @@ int runIso(const IsoOptions& options) {
             return kExitUsage;
         }
         sizes[i] = fs::file_size(file, error);
+        if (error) {
+            std::fprintf(stderr, "zmrimage: %s: %s\n", file.string().c_str(), error.message().c_str());
+            return kExitUsage;
+        }
     }
     const DiscFill fill = discFill(sizes[0], sizes[1], chosenMedium(options.disc));
     if (!fill.fits()) {

@@ -75,12 +75,16 @@ std::string describeFill(const DiscFill& fill) {
            ") of a " + std::string(fill.medium.description) + " (" + std::string(fill.medium.name) + ")";
 }
 
-std::string describeOverflow(const DiscFill& fill, int64_t songsFitting, int64_t songCount) {
+std::string describeShortfall(const DiscFill& fill) {
     return "the image does not fit on a " + std::string(fill.medium.description) + " (" +
            std::string(fill.medium.name) + "): with its ISO 9660 file system it needs " +
            groupThousands(fill.sectors) + " sectors of 2,048 bytes, the disc holds " +
-           groupThousands(fill.medium.sectors) + "; the first " + groupThousands(static_cast<uint64_t>(songsFitting)) +
-           " of its " + groupThousands(static_cast<uint64_t>(songCount)) + " songs would fit";
+           groupThousands(fill.medium.sectors);
+}
+
+std::string describeOverflow(const DiscFill& fill, int64_t songsFitting, int64_t songCount) {
+    return describeShortfall(fill) + "; the first " + groupThousands(static_cast<uint64_t>(songsFitting)) + " of its " +
+           groupThousands(static_cast<uint64_t>(songCount)) + " songs would fit";
 }
 
 }  // namespace zmr

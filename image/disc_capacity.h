@@ -69,6 +69,8 @@ uint64_t songListLineBytes(int64_t number, uint64_t nameBytes);
 // "51 of 360,000 sectors (under 0.1%) of a 700 MB CD (cd700)".
 std::string describeFill(const DiscFill& fill);
 
+// Why the files do not fit: the sectors they need and the disc's.
+std::string describeShortfall(const DiscFill& fill);
 // Why a compilation of `songCount` songs is refused, with how many would fit.
 std::string describeOverflow(const DiscFill& fill, int64_t songsFitting, int64_t songCount);
 
