@@ -40,7 +40,8 @@ public:
     BuildAdvice advice() const;
 
     // The disc that the songs that compile one way or the other would fill,
-    // built with the advice, and how many of them from the first would fit.
+    // each measured with the options it wants itself (the advice joins them,
+    // so this is an estimate), and how many of them from the first would fit.
     DiscFill discFill(const DiscMedium& medium) const;
     int64_t songsOnDisc() const { return static_cast<int64_t>(afterSong_.size()); }
     int64_t songsThatFit(const DiscMedium& medium) const;

@@ -89,8 +89,6 @@ void describe(std::string_view path, const SongListener& listener, SongScan& sca
     scan.uncoded = uncodedCharacters(path, lyrics, scan.titleEncoding, scan.encoding);
 }
 
-}  // namespace
-
 // The options a build would want for this song, read as the scan found it.
 ConvertOptions optionsFor(const SongScan& scan) {
     ConvertOptions options;
@@ -106,6 +104,8 @@ void measureRecord(std::string_view path, std::span<const uint8_t> bytes, SongSc
     scan.recordBytes = record->bytes.size();
     scan.songListNameBytes = record->name.size();
 }
+
+}  // namespace
 
 SongScan scanSong(std::string_view path, std::span<const uint8_t> bytes) {
     SongScan scan;
