@@ -48,15 +48,6 @@ bool titleMatchesAs(std::string_view listed, std::optional<SourceEncoding> decod
     return transcoded.size() - 1 <= codes.size() && std::equal(transcoded.begin(), transcoded.end() - 1, codes.begin());
 }
 
-// Read as VIQR, or as --text-encoding reads a name that is not ASCII: UTF-8
-// when it is valid UTF-8, Windows-1258 otherwise.
-bool titleMatches(std::string_view listed, const std::vector<uint8_t>& codes) {
-    if (titleMatchesAs(listed, std::nullopt, codes)) return true;
-    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(listed.data()), listed.size());
-    const std::optional<SourceEncoding> decoding = titleDecoding(bytes, TextEncoding::Cp1258);
-    return decoding && titleMatchesAs(listed, decoding, codes);
-}
-
 std::string printable(std::string_view text) {
     std::string out;
     for (const char c : text) {
@@ -73,6 +64,13 @@ std::string printable(std::string_view text) {
 }
 
 }  // namespace
+
+bool listedTitleMatches(std::string_view listed, const std::vector<uint8_t>& codes) {
+    if (titleMatchesAs(listed, std::nullopt, codes)) return true;
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(listed.data()), listed.size());
+    const std::optional<SourceEncoding> decoding = titleDecoding(bytes, TextEncoding::Cp1258);
+    return decoding && titleMatchesAs(listed, decoding, codes);
+}
 
 std::vector<uint8_t> transcodeTitle(std::string_view title, std::optional<SourceEncoding> decoding) {
     if (decoding) {
@@ -128,7 +126,7 @@ std::vector<SongListProblem> checkSongList(std::span<const uint8_t> songList,
         if (i >= titles.size()) continue;  // reported once below
         const std::string_view name = line.text.substr(tab + 1);
         const std::string_view title = name.substr(0, name.find('\t'));
-        if (titles[i] && !titleMatches(title, *titles[i])) {
+        if (titles[i] && !listedTitleMatches(title, *titles[i])) {
             problems.push_back({lineNumber, "title \"" + printable(title) + "\" does not transcode to the title of song " +
                                                 std::to_string(lineNumber) + " in the image"});
         }

@@ -29,6 +29,12 @@ struct SongListProblem {
 std::vector<SongListProblem> checkSongList(std::span<const uint8_t> songList,
                                            std::span<const std::optional<std::vector<uint8_t>>> titles);
 
+// Whether a title as the list gives it is the title whose codes the image
+// holds: read as VIQR, or as --text-encoding reads a name that is not ASCII
+// (UTF-8 when it is valid UTF-8, Windows-1258 otherwise); a title that filled
+// the name buffer only needs to begin the image's.
+bool listedTitleMatches(std::string_view listed, const std::vector<uint8_t>& codes);
+
 // The codes of a title line, as the text stream makes them from the title's
 // bytes: as VIQR/VNI, or read in `decoding` (as --text-encoding reads names).
 std::vector<uint8_t> transcodeTitle(std::string_view title, std::optional<SourceEncoding> decoding = std::nullopt);

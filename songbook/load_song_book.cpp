@@ -41,7 +41,7 @@ Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::str
     Result<std::vector<uint8_t>> image = readFileBytes(imageName);
     if (!image) return Failure{imageName + ": " + image.message()};
 
-    std::vector<std::optional<std::vector<uint8_t>>> titles;
+    std::vector<std::optional<std::string>> titles;
     if (source.songList) {
         const std::string listName = pathText(*source.songList);
         Result<std::vector<uint8_t>> list = readFileBytes(listName);

@@ -7,11 +7,12 @@
 #include "readback/image_scan.h"
 #include "readback/song_streams.h"
 #include "readback/text_records.h"
+#include "readback/song_list_check.h"
 #include "text/code_page_inverse.h"
+#include "text/text_encoding.h"
 
 namespace zmr {
 namespace {
-
 
 std::string trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(' ');
@@ -33,6 +34,15 @@ bool cutShort(std::span<const uint8_t> listed, std::span<const uint8_t> image) {
     return listed.size() < image.size() && std::equal(listed.begin(), listed.end(), image.begin());
 }
 
+// The title the book prints: the list's where the user respelt it there (in
+// VIQR, or in UTF-8), else the image's.
+std::vector<uint8_t> bookTitle(const std::optional<std::string>& listed, const std::vector<uint8_t>& image) {
+    if (!listed || listedTitleMatches(*listed, image)) return image;
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(listed->data()), listed->size());
+    std::vector<uint8_t> respelt = transcodeTitle(*listed, titleDecoding(bytes, TextEncoding::Auto));
+    return cutShort(respelt, image) ? image : respelt;
+}
+
 std::string whereTheScanStopped(const ImageScan& scan) {
     if (scan.problems.empty()) return "cannot find every song";
     const ImageProblem& stop = scan.problems.back();
@@ -42,9 +52,8 @@ std::string whereTheScanStopped(const ImageScan& scan) {
 
 }  // namespace
 
-
 Result<std::vector<SongBookEntry>> readSongBookEntries(std::span<const uint8_t> image,
-                                                       std::span<const std::optional<std::vector<uint8_t>>> listTitles) {
+                                                       std::span<const std::optional<std::string>> listTitles) {
     const ImageScan scan = scanImage(image);
     if (!scan.complete) return Failure{whereTheScanStopped(scan)};
     std::vector<SongBookEntry> entries;
@@ -56,9 +65,7 @@ Result<std::vector<SongBookEntry>> readSongBookEntries(std::span<const uint8_t> 
         const size_t index = static_cast<size_t>(song.number - 1);
         SongBookEntry entry;
         entry.number = song.number;
-        const bool listed = index < listTitles.size() && listTitles[index];
-        entry.title = codesToUtf8(listed && !cutShort(*listTitles[index], text.titleCodes) ? *listTitles[index]
-                                                                                           : text.titleCodes);
+        entry.title = codesToUtf8(bookTitle(index < listTitles.size() ? listTitles[index] : std::nullopt, text.titleCodes));
         entry.firstLine = firstLyricLine(text);
         entry.lengthUnits = readEventStream(streams->events).lastTime;
         entries.push_back(std::move(entry));

@@ -1,13 +1,15 @@
 #pragma once
 // What a song book says of each song, read back from the image: the title
 // from the song's text header through the inverse code page (or from the song
-// list when one is given and its line is readable, unless the list's title is
-// only the beginning of the image's, cut as the list cuts long names), the
-// first lyric line, and the length from the last event record.
+// list when one is given, its line is readable and it respells the title: a
+// line that reads as the image's title, or begins it as the list cuts long
+// names, gives the image's whole title), the first lyric line, and the length
+// from the last event record.
 
 #include <optional>
 #include <span>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "codec/result.h"
@@ -18,6 +20,6 @@ namespace zmr {
 // Fails naming the first song whose record cannot be read; `listTitles` as
 // songListTitles gives them, empty when there is no song list.
 Result<std::vector<SongBookEntry>> readSongBookEntries(std::span<const uint8_t> image,
-                                                       std::span<const std::optional<std::vector<uint8_t>>> listTitles = {});
+                                                       std::span<const std::optional<std::string>> listTitles = {});
 
 }  // namespace zmr

@@ -4,13 +4,11 @@
 #include <charconv>
 #include <string_view>
 
-#include "readback/song_list_check.h"
-
 namespace zmr {
 
-std::vector<std::optional<std::vector<uint8_t>>> songListTitles(std::span<const uint8_t> songList) {
+std::vector<std::optional<std::string>> songListTitles(std::span<const uint8_t> songList) {
     const std::string_view text(reinterpret_cast<const char*>(songList.data()), songList.size());
-    std::vector<std::optional<std::vector<uint8_t>>> titles;
+    std::vector<std::optional<std::string>> titles;
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find("\r\n", start);
@@ -28,7 +26,7 @@ std::vector<std::optional<std::vector<uint8_t>>> songListTitles(std::span<const 
         }
         const size_t titleEnd = line.find('\t', tab + 1);
         const std::string_view title = line.substr(tab + 1, titleEnd == std::string_view::npos ? titleEnd : titleEnd - tab - 1);
-        titles.emplace_back(transcodeTitle(title));
+        titles.emplace_back(title);
     }
     return titles;
 }

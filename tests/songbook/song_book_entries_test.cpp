@@ -62,6 +62,22 @@ TEST(SongBookEntries, SongListRespellsTitlesWhereItsLinesAreReadable) {
     EXPECT_EQ((*readSongBookEntries(compiled.image, unreadable))[0].title, "Mua Xuan");
 }
 
+TEST(SongBookEntries, SongListTitlesReadAsTheBuildReadTheNames) {
+    // A name in UTF-8 (read so under --text-encoding utf8) stays in the list as
+    // its bytes; a name longer than the list keeps is cut there, inside "Xua^n".
+    std::string longName(56, 'A');
+    longName.append(" Xua^n");
+    ConvertOptions utf8;
+    utf8.textEncoding = TextEncoding::Utf8;
+    const test::CompiledImage compiled = test::compileInMemory(
+        {{"/s/Mùa Xuân.mid", songWithLines({"A' "})}, {std::string("/s/").append(longName).append(".mid"), songWithLines({"A' "})}},
+        false, {}, utf8);
+    const auto entries = readSongBookEntries(compiled.image, songListTitles(bytesOf(compiled.songList)));
+    ASSERT_TRUE(entries.ok()) << entries.message();
+    EXPECT_EQ((*entries)[0].title, "Mùa Xuân");
+    EXPECT_EQ((*entries)[1].title, std::string(56, 'A').append(" Xuân"));
+}
+
 TEST(SongBookEntries, ImageThatCannotBeReadIsRefused) {
     test::CompiledImage compiled = twoSongs();
     compiled.image.resize(compiled.image.size() - 100);
