@@ -11,8 +11,8 @@
 #   peak memory             of builds of SONGS and of ten times as many songs
 #
 # Usage: bench/speed.sh [SONGS]   (default 2000; ZMR_SPEED_ROUNDS pairs per ratio, default 5)
-# midicsv and ncompress are installed with apt-get when missing: only this
-# script uses them. The collection and the images go to ZMR_SPEED_DIR
+# midicsv, ncompress and time are installed by scripts/setup.sh when this
+# script asks for them (ZMR_SETUP_BENCH=1): only this script uses them. The collection and the images go to ZMR_SPEED_DIR
 # (default: a folder under /tmp, removed at the end).
 set -euo pipefail
 
@@ -21,16 +21,13 @@ rounds=${ZMR_SPEED_ROUNDS:-5}
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build/bench"
 
-if ! command -v midicsv >/dev/null || ! command -v compress >/dev/null; then
-  sudo=""
-  [[ $(id -u) -ne 0 ]] && sudo="sudo"
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends midicsv ncompress
-fi
+# The build's packages, and midicsv, ncompress and time for this script alone.
+ZMR_SETUP_BENCH=1 "$top/scripts/setup.sh" >&2
 
+# The build's messages go to stderr, so that a failed build is seen.
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DZMR_BUILD_TESTS=OFF -DZMR_BUILD_GUI=OFF -DZMR_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target zmrimage zmr_make_collection zmr_lzw_file >/dev/null
+  -DZMR_BUILD_TESTS=OFF -DZMR_BUILD_GUI=OFF -DZMR_BUILD_BENCH=ON >&2
+cmake --build "$build" -j2 --target zmrimage zmr_make_collection zmr_lzw_file >&2
 zmrimage="$build/zmrimage"
 lzw="$build/bench/zmr_lzw_file"
 

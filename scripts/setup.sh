@@ -16,17 +16,21 @@ packages=(
   qt6-base-dev qt6-qpa-plugins
   # the disc: ISO 9660 images (libisofs), and xorriso, which reads them back in the tests
   libisofs-dev xorriso
-  # the song book: Vietnamese collation (ICU), PDF through cairo and pango, a font that
+  # the song book: Vietnamese collation (ICU, above), PDF through cairo and pango, a font that
   # holds every Vietnamese letter, and poppler's pdfinfo/pdftotext/pdftoppm for its tests
-  libicu-dev libpango1.0-dev libcairo2-dev fonts-dejavu-core poppler-utils
+  libpango1.0-dev libcairo2-dev fonts-dejavu-core poppler-utils
   # the fuzz targets (libFuzzer), whose smoke test the test script runs
   clang libclang-rt-14-dev
   # the Windows programs: cross-compiled, then tested under Wine on a virtual display
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
 )
 if [[ "${ZMR_SETUP_SCREENSHOT:-0}" == 1 ]]; then
-  packages+=(xvfb xauth xdotool imagemagick fonts-dejavu-core)  # the dialog under a virtual display
+  packages+=(xauth imagemagick)  # pictures of the dialog on the virtual display
   packages+=(fonts-wine)  # the Win32 dialog's caption and close box under Wine
+fi
+if [[ "${ZMR_SETUP_BENCH:-0}" == 1 ]]; then
+  # bench/speed.sh's yardsticks and its peak-memory measure; nothing builds with them
+  packages+=(midicsv ncompress time)
 fi
 
 missing=()

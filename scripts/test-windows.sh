@@ -81,9 +81,7 @@ run_gui() {
     return
   fi
   sleep 0.5
-  xdotool windowfocus --sync "$window" key Escape
-  timeout 60 tail --pid="$pid" -f /dev/null || { echo "zmrimage-gui.exe did not close on Escape"; failed=1; }
-  wait "$pid" || status=$?
+  close_with_escape "$window" "$pid" || status=$?
   echo "zmrimage-gui.exe${*:+ $*}: window \"$title\" shown, closed by Escape with status $status"
   ((status == 0)) || failed=1
 }

@@ -21,9 +21,15 @@ copy_songs() {
 }
 
 # Closes the window $1 the way a user would, with Escape, and waits for the
-# process $2; returns its status.
+# process $2; returns its status, or 124 (and stops it) when it has not ended
+# within a minute.
 close_with_escape() {
   xdotool windowfocus --sync "$1" key Escape
+  if ! timeout 60 tail --pid="$2" -f /dev/null; then
+    echo "the program did not end on Escape" >&2
+    kill "$2" 2>/dev/null || true
+    return 124
+  fi
   local status=0
   wait "$2" || status=$?
   return "$status"
