@@ -6,7 +6,9 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "app_win32/image_tool_dlg.h"
 #include "image/native_path.h"
@@ -15,15 +17,6 @@ namespace zmr::win32 {
 namespace {
 
 constexpr int kExitUsage = 2;
-
-std::vector<std::string> commandLineArguments() {
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> arguments;
-    for (int i = 0; wide && i < count; ++i) arguments.push_back(utf8FromWide(wide[i]));
-    if (wide) LocalFree(wide);
-    return arguments;
-}
 
 // A program without a console window of its own prints into the console it
 // was started from, if any, and shows a message box otherwise.
@@ -42,13 +35,9 @@ void tell(const std::string& text, bool error) {
 // The full form of a folder named on the command line, taken from where the
 // program started: adding a folder moves the current directory.
 std::string absolute(const std::string& folder) {
-    const std::wstring wide = wideFromUtf8(folder);
-    const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (length == 0) return folder;
-    std::wstring full(length, L'\0');
-    const DWORD written = GetFullPathNameW(wide.c_str(), length, full.data(), nullptr);
-    full.resize(written < length ? written : 0);
-    return full.empty() ? folder : utf8FromWide(full);
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(nativePath(folder), error);  // GetFullPathNameW
+    return error || full.empty() ? folder : pathText(full);
 }
 
 std::optional<ScriptSteps> readCommandLine(int& exitCode) {
@@ -66,7 +55,7 @@ std::optional<ScriptSteps> readCommandLine(int& exitCode) {
         ->type_name("FOLDER");
     parser.add_flag("--create-image", steps.createImage, "Then press \"Create Image\".");
 
-    std::vector<std::string> arguments = commandLineArguments();
+    std::vector<std::string> arguments = utf8CommandLine();
     std::vector<const char*> texts;
     for (const std::string& argument : arguments) texts.push_back(argument.c_str());
     try {

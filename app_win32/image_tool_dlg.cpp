@@ -18,14 +18,9 @@ namespace {
 
 // The full form of a folder, ending in its separator.
 std::wstring absoluteFolder(const std::wstring& folder) {
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    }
-    full.resize(length > 0 && length < full.size() ? length : 0);
-    if (full.empty()) full = folder;
+    std::error_code error;
+    std::wstring full = std::filesystem::absolute(folder, error).native();  // GetFullPathNameW
+    if (error || full.empty()) full = folder;
     if (!full.empty() && full.back() != L'\\' && full.back() != L'/') full += L'\\';
     return full;
 }

@@ -3,8 +3,7 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>  // before shellapi.h, which needs its types
-#include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 
@@ -16,12 +15,8 @@ namespace zmr::cli {
 #ifdef _WIN32
 
 std::vector<std::string> programArguments(int argc, char** argv) {
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!wide) return std::vector<std::string>(argv, argv + argc);
-    std::vector<std::string> arguments;
-    for (int i = 0; i < count; ++i) arguments.push_back(utf8FromWide(wide[i]));
-    LocalFree(wide);
+    std::vector<std::string> arguments = utf8CommandLine();
+    if (arguments.empty()) arguments.assign(argv, argv + argc);
     return arguments;
 }
 

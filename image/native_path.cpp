@@ -5,12 +5,23 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
-#include <windows.h>
+#include <windows.h>  // before shellapi.h, which needs its types
+#include <shellapi.h>
 #endif
 
 namespace zmr {
 
 #ifdef _WIN32
+
+std::vector<std::string> utf8CommandLine() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return {};
+    std::vector<std::string> words;
+    for (int i = 0; i < count; ++i) words.push_back(utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return words;
+}
 
 // The standard library would read narrow text in the system's code page.
 std::filesystem::path nativePath(std::string_view text) { return std::filesystem::path(wideFromUtf8(text)); }

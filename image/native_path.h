@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/wide_text.h"  // the wide-character conversions, on Windows
 
@@ -22,5 +23,11 @@ std::string pathText(const std::filesystem::path& path);
 std::FILE* openFile(const std::filesystem::path& path, const char* mode);
 // A new file for reading and writing in binary; fails when the name exists.
 std::FILE* createNewFile(const std::filesystem::path& path);
+
+#ifdef _WIN32
+// The program's wide command line as UTF-8 words (argv holds the system's
+// code page, which loses the letters it cannot show); empty if unavailable.
+std::vector<std::string> utf8CommandLine();
+#endif
 
 }  // namespace zmr
