@@ -15,18 +15,6 @@ QAction* actionById(QWidget& dialog, int id) {
     return nullptr;
 }
 
-std::vector<uint8_t> goodSong(uint8_t pitch) {
-    TrackWriter track;
-    track.lyric(0, "Em ye^u").noteOn(0, 0, pitch, 100).noteOff(480, 0, pitch).lyric(0, " ma^i").endOfTrack();
-    return MidiFile(480).add(track).bytes();
-}
-
-std::vector<uint8_t> rejectedSong() {
-    TrackWriter track;
-    track.noteOn(0, 0, 60, 100).raw({0x00, 0xF8}).endOfTrack();
-    return MidiFile(480).add(track).bytes();
-}
-
 void writeFile(const QString& path, const std::vector<uint8_t>& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));

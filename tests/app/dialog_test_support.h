@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "support/midi_writer.h"  // goodSong, rejectedSong
 
 namespace zmr::test {
 
@@ -22,11 +23,6 @@ Control* controlById(QWidget& dialog, int id) {
 }
 
 QAction* actionById(QWidget& dialog, int id);
-
-// A short song with a lyric; `pitch` makes songs differ.
-std::vector<uint8_t> goodSong(uint8_t pitch = 60);
-// A song that the reader rejects with "Unknown command 0xF8\n".
-std::vector<uint8_t> rejectedSong();
 
 void writeFile(const QString& path, const std::vector<uint8_t>& bytes);
 

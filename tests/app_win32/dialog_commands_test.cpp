@@ -25,17 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> goodSong(uint8_t pitch) {
-    test::TrackWriter track;
-    track.lyric(0, "Em ye^u").noteOn(0, 0, pitch, 100).noteOff(480, 0, pitch).lyric(0, " ma^i").endOfTrack();
-    return test::MidiFile(480).add(track).bytes();
-}
-
-std::vector<uint8_t> rejectedSong() {
-    test::TrackWriter track;
-    track.noteOn(0, 0, 60, 100).raw({0x00, 0xF8}).endOfTrack();
-    return test::MidiFile(480).add(track).bytes();
-}
+using test::goodSong;
+using test::rejectedSong;
 
 struct Report {
     std::wstring message, songPath;

@@ -13,11 +13,7 @@ namespace zmr::test {
 using Bytes = std::vector<uint8_t>;
 
 // One note with a lyric: the honest song that the hostile ones are made from.
-inline Bytes honestSong() {
-    TrackWriter track;
-    track.lyric(0, "La").noteOn(0, 0, 60, 100).noteOff(96, 0, 60).endOfTrack();
-    return MidiFile(96).add(track).bytes();
-}
+inline Bytes honestSong() { return oneNoteSong("La"); }
 
 // A song of one track holding `events` after a note-on (so a rejection is
 // visibly not about the first event).

@@ -31,6 +31,7 @@ inline uint32_t littleEndian32(std::span<const uint8_t> bytes, size_t at) {
 inline std::vector<IsoRootFile> readRootFolder(std::span<const uint8_t> iso, size_t descriptor, bool ucs2) {
     std::vector<IsoRootFile> files;
     const size_t root = descriptor + 156;
+    if (root + 14 > iso.size()) return files;  // a cut image: nothing to list
     const size_t start = size_t{littleEndian32(iso, root + 2)} * 2048;
     const size_t end = start + littleEndian32(iso, root + 10);
     for (size_t at = start; at < end && at < iso.size();) {
@@ -39,7 +40,9 @@ inline std::vector<IsoRootFile> readRootFolder(std::span<const uint8_t> iso, siz
             at = (at / 2048 + 1) * 2048;
             continue;
         }
+        if (at + 33 > iso.size()) break;
         const uint8_t nameLength = iso[at + 32];
+        if (at + 33 + nameLength > iso.size()) break;
         std::string name;
         for (size_t i = 0; i < nameLength; i += ucs2 ? 2 : 1) name += static_cast<char>(iso[at + 33 + i + (ucs2 ? 1 : 0)]);
         const bool self = nameLength == 1 && (iso[at + 33] == 0 || iso[at + 33] == 1);

@@ -158,4 +158,16 @@ std::vector<uint8_t> oneNoteSong(std::string_view lyric) {
     return MidiFile(96).add(track).bytes();
 }
 
+std::vector<uint8_t> goodSong(uint8_t pitch) {
+    TrackWriter track;
+    track.lyric(0, "Em ye^u").noteOn(0, 0, pitch, 100).noteOff(480, 0, pitch).lyric(0, " ma^i").endOfTrack();
+    return MidiFile(480).add(track).bytes();
+}
+
+std::vector<uint8_t> rejectedSong() {
+    TrackWriter track;
+    track.noteOn(0, 0, 60, 100).raw({0x00, 0xF8}).endOfTrack();
+    return MidiFile(480).add(track).bytes();
+}
+
 }  // namespace zmr::test

@@ -92,5 +92,9 @@ private:
 // The smallest song the tool takes: one lyric event and one note, at 96
 // ticks per quarter note.
 std::vector<uint8_t> oneNoteSong(std::string_view lyric);
+// A short song with two lyrics; `pitch` makes songs differ.
+std::vector<uint8_t> goodSong(uint8_t pitch = 60);
+// A song that the reader rejects with "Unknown command 0xF8\n".
+std::vector<uint8_t> rejectedSong();
 
 }  // namespace zmr::test
