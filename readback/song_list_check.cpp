@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "readback/text_records.h"
 #include "text/name_buffer.h"
 #include "text/text_encoding.h"
 #include "text/text_stream.h"
@@ -12,8 +13,6 @@ namespace zmr {
 namespace {
 
 constexpr uint8_t kLineEnd = 13;
-// Records of the text header before the title: "H0002\r@@00@13\r@".
-constexpr size_t kFirstTemplateRecords = 15;
 
 // The name buffer keeps room for the tab and a terminating zero after the
 // title, so a longer title reaches the list cut to this many bytes.
@@ -78,23 +77,10 @@ std::vector<uint8_t> transcodeTitle(std::string_view title, std::optional<Source
         TextStream stream;
         NameBuffer name;
         stream.beginTextStream(std::string(title) + ".kar", name, decoding);
-        std::vector<uint8_t> codes;
-        for (size_t at = kFirstTemplateRecords * kTextRecordSize; at < stream.bytes().size() && stream.bytes()[at] != kLineEnd;
-             at += kTextRecordSize) {
-            codes.push_back(stream.bytes()[at]);
-        }
-        return codes;
+        return readTextStream(stream.bytes()).titleCodes;
     }
-    Transcoder transcoder;
-    std::vector<uint8_t> codes;
-    bool reset = true;  // the title starts a segment
-    auto feed = [&](uint8_t byte) {
-        if (const uint8_t code = transcoder.transcodeChar(byte, reset)) codes.push_back(code);
-        reset = false;
-    };
-    for (const char c : title) feed(static_cast<uint8_t>(c));
-    feed(kLineEnd);
-    feed(0);  // the flush that releases the line end
+    // The title, its line end and the flush that releases it, as the text stream feeds them.
+    std::vector<uint8_t> codes = transcodeText(std::string(title) + static_cast<char>(kLineEnd));
     if (!codes.empty() && codes.back() == kLineEnd) codes.pop_back();
     return codes;
 }

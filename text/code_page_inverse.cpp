@@ -57,14 +57,7 @@ const CodePageInverse& CodePageInverse::standard() {
 
 // The one code that `input` transcodes to, or 0 when it yields none or several.
 uint8_t CodePageInverse::codeOf(std::string_view input) const {
-    Transcoder transcoder(*table_);
-    std::vector<uint8_t> codes;
-    bool reset = true;
-    for (const char c : input) {
-        if (const uint8_t code = transcoder.transcodeChar(static_cast<uint8_t>(c), reset)) codes.push_back(code);
-        reset = false;
-    }
-    if (const uint8_t code = transcoder.transcodeChar(0, false)) codes.push_back(code);
+    const std::vector<uint8_t> codes = transcodeText(input, *table_);
     return codes.size() == 1 ? codes[0] : 0;
 }
 

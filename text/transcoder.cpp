@@ -55,4 +55,16 @@ uint8_t Transcoder::startCharacter(uint8_t byte, bool reset) {
     return released;
 }
 
+std::vector<uint8_t> transcodeText(std::string_view text, const CompositionTable& table) {
+    Transcoder transcoder(table);
+    std::vector<uint8_t> codes;
+    bool reset = true;
+    for (const char c : text) {
+        if (const uint8_t code = transcoder.transcodeChar(static_cast<uint8_t>(c), reset)) codes.push_back(code);
+        reset = false;
+    }
+    if (const uint8_t code = transcoder.transcodeChar(0, reset)) codes.push_back(code);
+    return codes;
+}
+
 }  // namespace zmr

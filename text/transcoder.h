@@ -3,6 +3,8 @@
 // one byte at a time with one byte of lookahead. One transcoder per song.
 
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "text/composition_table.h"
 
@@ -33,5 +35,9 @@ private:
     const CompositionTable* table_;
     uint8_t pending_ = 0;
 };
+
+// The codes of a whole text from a fresh start: each byte in turn (the first
+// forgetting what was pending), then the flush.
+std::vector<uint8_t> transcodeText(std::string_view text, const CompositionTable& table = CompositionTable::standard());
 
 }  // namespace zmr

@@ -11,19 +11,7 @@ namespace zmr {
 namespace {
 
 // What the transcoder makes of `input`, from a fresh start to the final flush.
-std::vector<uint8_t> transcodeAll(std::string_view input) {
-    Transcoder transcoder;
-    std::vector<uint8_t> codes;
-    bool reset = true;
-    for (const char c : input) {
-        if (const uint8_t code = transcoder.transcodeChar(static_cast<uint8_t>(c), reset)) codes.push_back(code);
-        reset = false;
-    }
-    if (!input.empty()) {
-        if (const uint8_t code = transcoder.transcodeChar(0, false)) codes.push_back(code);
-    }
-    return codes;
-}
+std::vector<uint8_t> transcodeAll(std::string_view input) { return transcodeText(input); }
 
 std::string utf8(std::vector<uint8_t> codes) { return codesToUtf8(codes); }
 
