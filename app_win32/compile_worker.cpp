@@ -5,7 +5,7 @@
 #include "app_win32/window_messages.h"
 #include "image/compile_image.h"
 #include "image/file_image_writer.h"
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #include "image/song_path_list.h"
 
 namespace zmr::win32 {

@@ -10,7 +10,7 @@
 #include "app_win32/resource_ids.h"
 #include "app_win32/song_file_dialog.h"
 #include "app_win32/window_messages.h"
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #include "image/song_order.h"
 
 namespace zmr::win32 {

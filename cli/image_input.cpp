@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 
 namespace zmr::cli {
 namespace {

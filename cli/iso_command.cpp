@@ -8,7 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/disc_output.h"
-#include "cli/interrupt_cleanup.h"
+#include "fileio/interrupt_cleanup.h"
 #include "disc/image_song_extents.h"
 #include "image/image_layout.h"
 #include "readback/image_scan.h"

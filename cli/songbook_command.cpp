@@ -8,7 +8,7 @@
 #include "cli/image_input.h"
 #include "disc/volume_id.h"
 #include "image/disc_capacity.h"
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #include "songbook/load_song_book.h"
 #include "songbook/song_book_file.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "codec/result.h"
-#include "image/file_image_writer.h"
+#include "fileio/temporary_file_watcher.h"
 
 namespace zmr {
 

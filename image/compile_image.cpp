@@ -12,7 +12,7 @@
 
 #include "codec/byte_order.h"
 #include "image/convert_song.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "image/image_layout.h"
 
 namespace zmr {

@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <system_error>
 
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "image/image_layout.h"
-#include "image/native_path.h"
-#include "image/temporary_file.h"
+#include "fileio/native_path.h"
+#include "fileio/temporary_file.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -100,10 +100,10 @@ Status FileImageWriter::commit() {
         abandon();
         return s;
     }
-    if (watcher_) watcher_->placing();
+    if (watcher_) watcher_->lockFolder();
     Status placed = putInPlace();
     abandon();  // removes whatever temporary file is left
-    if (watcher_) watcher_->placed();
+    if (watcher_) watcher_->unlockFolder();
     return placed;
 }
 

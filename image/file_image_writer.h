@@ -7,22 +7,10 @@
 #include <filesystem>
 #include <memory>
 
+#include "fileio/temporary_file_watcher.h"
 #include "image/image_writer.h"
 
 namespace zmr {
-
-// Told of each temporary file as it appears and goes, so that a process
-// stopped by a signal can remove what it would leave behind. The renames that
-// put both files in place run between placing() and placed(): whoever removes
-// temporaries waits for them, so that the old files never end up half replaced.
-class TemporaryFileWatcher {
-public:
-    virtual ~TemporaryFileWatcher() = default;
-    virtual void created(const std::filesystem::path& file) = 0;
-    virtual void gone(const std::filesystem::path& file) = 0;
-    virtual void placing() = 0;
-    virtual void placed() = 0;
-};
 
 class FileImageWriter : public ImageWriter {
 public:

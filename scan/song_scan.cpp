@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "image/convert_song.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "midi/time_units.h"
 #include "midi/track_merger.h"
 #include "text/soft_karaoke.h"

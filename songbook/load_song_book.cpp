@@ -3,8 +3,8 @@
 #include <chrono>
 #include <ctime>
 
-#include "image/file_bytes.h"
-#include "image/native_path.h"
+#include "fileio/file_bytes.h"
+#include "fileio/native_path.h"
 #include "songbook/song_book_entries.h"
 #include "songbook/song_list_titles.h"
 

@@ -3,7 +3,7 @@
 // Windows carries both tables itself.
 
 #include "text/text_decoder.h"
-#include "text/wide_text.h"
+#include "fileio/wide_text.h"
 
 #include <windows.h>
 

@@ -15,7 +15,7 @@
 #include "app_win32/confirmed_folder.h"
 #include "app_win32/image_tool_dlg.h"
 #include "app_win32/resource_ids.h"
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #include "support/memory_compile.h"
 #include "support/midi_writer.h"
 #include "support/temp_dir.h"

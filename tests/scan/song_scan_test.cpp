@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "image/convert_song.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "scan/scan_summary.h"
 #include "support/memory_compile.h"
 #include "support/midi_writer.h"

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "codec/result.h"
-#include "image/file_image_writer.h"
+#include "fileio/temporary_file_watcher.h"
 
 namespace zmr {
 

@@ -1,4 +1,4 @@
-#include "cli/interrupt_cleanup.h"
+#include "fileio/interrupt_cleanup.h"
 
 #ifndef _WIN32
 #include <pthread.h>
@@ -8,7 +8,7 @@
 #include <windows.h>
 #endif
 
-namespace zmr::cli {
+namespace zmr {
 
 #ifndef _WIN32
 namespace {
@@ -112,8 +112,8 @@ void InterruptCleanup::gone(const std::filesystem::path& file) {
     files_.erase(file);
 }
 
-void InterruptCleanup::placing() { mutex_.lock(); }
+void InterruptCleanup::lockFolder() { mutex_.lock(); }
 
-void InterruptCleanup::placed() { mutex_.unlock(); }
+void InterruptCleanup::unlockFolder() { mutex_.unlock(); }
 
-}  // namespace zmr::cli
+}  // namespace zmr

@@ -10,9 +10,9 @@
 #include <set>
 #include <thread>
 
-#include "image/file_image_writer.h"
+#include "fileio/temporary_file_watcher.h"
 
-namespace zmr::cli {
+namespace zmr {
 
 class InterruptCleanup : public TemporaryFileWatcher {
 public:
@@ -25,8 +25,8 @@ public:
 
     void created(const std::filesystem::path& file) override;
     void gone(const std::filesystem::path& file) override;
-    void placing() override;
-    void placed() override;
+    void lockFolder() override;
+    void unlockFolder() override;
 
 private:
 #ifndef _WIN32
@@ -45,4 +45,4 @@ private:
 #endif
 };
 
-}  // namespace zmr::cli
+}  // namespace zmr

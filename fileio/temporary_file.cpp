@@ -1,4 +1,4 @@
-#include "image/temporary_file.h"
+#include "fileio/temporary_file.h"
 
 #include <cerrno>
 #include <random>
@@ -10,8 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "image/file_bytes.h"
-#include "image/native_path.h"
+#include "fileio/file_bytes.h"
+#include "fileio/native_path.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -86,14 +86,14 @@ Status TemporaryFile::place() {
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     if (!ok) return Failure{systemMessage("cannot write " + pathText(output_), error != 0 ? error : EIO)};
-    if (watcher_) watcher_->placing();
+    if (watcher_) watcher_->lockFolder();
     std::error_code renameError;
     fs::rename(path_, output_, renameError);
     if (!renameError) {
         if (watcher_) watcher_->gone(path_);
         path_.clear();
     }
-    if (watcher_) watcher_->placed();
+    if (watcher_) watcher_->unlockFolder();
     if (renameError) return Failure{"cannot replace " + pathText(output_) + ": " + renameError.message()};
     return success();
 }
