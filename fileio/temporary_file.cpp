@@ -5,11 +5,7 @@
 #include <string>
 #include <system_error>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
+#include "fileio/disk_sync.h"
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
 
@@ -32,70 +28,78 @@ fs::path hiddenSibling(const fs::path& output, std::string_view ending) {
     return folder / nativePath("." + pathText(output.filename()) + "." + randomSuffix() + std::string(ending));
 }
 
-std::FILE* createTemporaryBeside(const fs::path& output, fs::path& created) {
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        created = hiddenSibling(output, ".tmp");
-        errno = 0;
-        if (std::FILE* file = createNewFile(created)) return file;
-        if (errno != EEXIST) break;
-    }
-    const int error = errno;
-    created.clear();
-    errno = error;
-    return nullptr;
-}
-
-bool syncToDisk(std::FILE* file) {
-    if (std::fflush(file) != 0) return false;
-#ifndef _WIN32
-    if (::fsync(::fileno(file)) != 0) return false;
-    ::fchmod(::fileno(file), 0644);
-#endif
-    return true;
-}
-
 TemporaryFile::TemporaryFile(fs::path output, TemporaryFileWatcher* watcher)
     : output_(std::move(output)), watcher_(watcher) {}
 
 TemporaryFile::~TemporaryFile() { drop(); }
 
-Status TemporaryFile::open() {
+Failure TemporaryFile::writeFailure(int error) const {
+    return Failure{systemMessage("cannot write " + pathText(output_), error != 0 ? error : EIO)};
+}
+
+Status TemporaryFile::open(size_t bufferSize) {
     drop();
-    file_ = createTemporaryBeside(output_, path_);
-    if (!file_) {
+    // The name is registered before the file can exist, and a signal's
+    // clean-up waits until both are done: whatever stops the process, the
+    // file it leaves is known and removed.
+    const FolderLock lock(watcher_);
+    for (int attempt = 0; attempt < 16 && !file_; ++attempt) {
+        path_ = hiddenSibling(output_, ".tmp");
+        if (watcher_) watcher_->created(path_);
+        errno = 0;
+        file_ = createNewFile(path_);
+        if (file_) break;
         const int error = errno;
-        return Failure{systemMessage("cannot write " + pathText(output_), error)};
+        if (watcher_) watcher_->gone(path_);
+        path_.clear();
+        if (error != EEXIST) return writeFailure(error);
     }
-    if (watcher_) watcher_->created(path_);
+    if (!file_) return writeFailure(EEXIST);
+    if (bufferSize > 0) {
+        if (!buffer_) buffer_.reset(new char[bufferSize]);  // left unfilled: pages are touched as used
+        std::setvbuf(file_, buffer_.get(), _IOFBF, bufferSize);
+    }
     return success();
 }
 
 Status TemporaryFile::write(std::span<const uint8_t> bytes) {
-    errno = 0;
     if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-        return Failure{systemMessage("cannot write " + pathText(output_), errno != 0 ? errno : EIO)};
+    errno = 0;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) return writeFailure(errno);
+    return success();
+}
+
+Status TemporaryFile::finish() {
+    if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
+    errno = 0;
+    const bool synced = syncToDisk(file_);
+    const int syncError = errno;
+    errno = 0;
+    const bool closed = std::fclose(file_) == 0;
+    const int closeError = errno;
+    file_ = nullptr;
+    if (!synced) return writeFailure(syncError);
+    if (!closed) return writeFailure(closeError);
     return success();
 }
 
 Status TemporaryFile::place() {
-    if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
-    errno = 0;
-    bool ok = syncToDisk(file_);
-    const int error = errno;
-    ok = std::fclose(file_) == 0 && ok;
-    file_ = nullptr;
-    if (!ok) return Failure{systemMessage("cannot write " + pathText(output_), error != 0 ? error : EIO)};
-    if (watcher_) watcher_->lockFolder();
+    if (Status s = finish(); !s) return s;
     std::error_code renameError;
-    fs::rename(path_, output_, renameError);
-    if (!renameError) {
-        if (watcher_) watcher_->gone(path_);
-        path_.clear();
+    {
+        const FolderLock lock(watcher_);
+        fs::rename(path_, output_, renameError);
+        if (!renameError) markPlaced();
     }
-    if (watcher_) watcher_->unlockFolder();
     if (renameError) return Failure{"cannot replace " + pathText(output_) + ": " + renameError.message()};
+    if (const std::error_code error = syncFolder(output_.parent_path()))
+        return Failure{systemMessage("cannot write " + pathText(output_), error.value())};
     return success();
+}
+
+void TemporaryFile::markPlaced() {
+    if (watcher_) watcher_->gone(path_);
+    path_.clear();
 }
 
 void TemporaryFile::drop() {

@@ -19,4 +19,20 @@ public:
     virtual void unlockFolder() = 0;
 };
 
+// Locks the watcher's folder for as long as it lives; no watcher, no lock.
+class FolderLock {
+public:
+    explicit FolderLock(TemporaryFileWatcher* watcher) : watcher_(watcher) {
+        if (watcher_) watcher_->lockFolder();
+    }
+    ~FolderLock() {
+        if (watcher_) watcher_->unlockFolder();
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    TemporaryFileWatcher* watcher_;
+};
+
 }  // namespace zmr
