@@ -14,6 +14,7 @@
 #include "image/convert_song.h"
 #include "fileio/file_bytes.h"
 #include "image/image_layout.h"
+#include "image/song_list.h"
 
 namespace zmr {
 namespace {
@@ -291,14 +292,6 @@ std::string uncodedMessage(int32_t count) {
 }
 
 unsigned pipelineJobs(unsigned threads) { return threads != 0 ? threads : defaultCompileJobs(); }
-
-// One line of the song list: number, tab, name with CR and LF made spaces, CR LF.
-void songListLine(int32_t number, const std::string& name, std::string& line) {
-    line = std::to_string(number);
-    line += '\t';
-    for (char c : name) line += (c == '\r' || c == '\n') ? ' ' : c;
-    line += "\r\n";
-}
 
 std::span<const uint8_t> bytesOf(const std::string& text) {
     return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};

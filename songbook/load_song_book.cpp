@@ -41,18 +41,28 @@ Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::str
     Result<std::vector<uint8_t>> image = readFileBytes(imageName);
     if (!image) return Failure{imageName + ": " + image.message()};
 
-    std::vector<std::optional<std::string>> titles;
+    ListedTitles listed;
+    std::optional<std::string> listName;
     if (source.songList) {
-        const std::string listName = pathText(*source.songList);
-        Result<std::vector<uint8_t>> list = readFileBytes(listName);
+        listName = pathText(*source.songList);
+        Result<std::vector<uint8_t>> list = readFileBytes(*listName);
         if (list) {
-            titles = songListTitles(*list);
+            listed = songListTitles(*list);
         } else {
-            warnings.push_back(listName + ": " + list.message() + "; the titles come from the image");
+            warnings.push_back(*listName + ": " + list.message() + "; the titles come from the image");
+            listName.reset();
         }
     }
-    Result<std::vector<SongBookEntry>> entries = readSongBookEntries(*image, titles);
+    Result<std::vector<SongBookEntry>> entries = readSongBookEntries(*image, listed.titles);
     if (!entries) return Failure{imageName + ": " + entries.message()};
+    if (listName) {
+        // What the book could not take from the list is said, not silently replaced.
+        for (const std::string& problem : listed.problems)
+            warnings.push_back(*listName + " " + problem + "; the title comes from the image");
+        if (listed.titles.size() != entries->size())
+            warnings.push_back(*listName + ": the list has " + std::to_string(listed.titles.size()) +
+                               " lines, the image " + std::to_string(entries->size()) + " songs");
+    }
     return SongBook{source.volumeId, dateOfFile(source.image), std::move(entries).value()};
 }
 
