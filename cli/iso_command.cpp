@@ -76,7 +76,7 @@ int runIso(const IsoOptions& options) {
         return kExitUsage;
     }
     printDiscFill(fill);
-    return writeIsoFile(options.disc, image, songList, &cleanup, false);
+    return writeIsoFile(options.disc, image, songList, &cleanup);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "disc/capacity_checked_writer.h"
+#include "image/capacity_checked_writer.h"
 
 namespace zmr {
 
@@ -33,7 +33,7 @@ Status CapacityCheckedWriter::appendSongList(std::span<const uint8_t> bytes) {
 
 Status CapacityCheckedWriter::commit() {
     const DiscFill now = fill();
-    if (!now.fits()) {
+    if (refuseOverflow_ && !now.fits()) {
         files_.abandon();
         const int64_t songs = static_cast<int64_t>(afterSong_.size());
         return Failure{describeOverflow(now, songsThatFit(afterSong_, medium_.sectors), songs)};
