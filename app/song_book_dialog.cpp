@@ -35,17 +35,22 @@ QString suggestedSongBookPath(const QString& folder) {
     return QDir(folder).filePath(songBookPdfAvailable() ? "SongBook.pdf" : "SongBook.html");
 }
 
-std::optional<QString> writeSongBookOfFolder(const QString& folder, const QString& bookPath) {
+SongBookWritten writeSongBookOfFolder(const QString& folder, const QString& bookPath) {
     const std::filesystem::path base(QFile::encodeName(folder).toStdString());
     SongBookSource source{base / kImageFileName, std::nullopt, kDefaultVolumeId};
     std::error_code error;
     if (std::filesystem::is_regular_file(base / kSongListFileName, error)) source.songList = base / kSongListFileName;
-    std::vector<std::string> warnings;  // a song list that cannot be read leaves the image's titles
+    SongBookWritten written;
+    std::vector<std::string> warnings;
     Result<SongBook> book = loadSongBook(source, warnings);
-    if (!book) return QString::fromLocal8Bit(book.message());
+    for (const std::string& warning : warnings) written.warnings << QString::fromLocal8Bit(warning);
+    if (!book) {
+        written.problem = QString::fromLocal8Bit(book.message());
+        return written;
+    }
     Result<SongBookSaved> saved = saveSongBook(*book, std::filesystem::path(QFile::encodeName(bookPath).toStdString()));
-    if (!saved) return QString::fromLocal8Bit(saved.message());
-    return std::nullopt;
+    if (!saved) written.problem = QString::fromLocal8Bit(saved.message());
+    return written;
 }
 
 }  // namespace zmr::gui

@@ -39,6 +39,7 @@ int runBuild(const BuildOptions& options) {
     }
     CompileRequest request{.songs = std::move(songs).value(),
                            .folder = nativePath(options.outputDir),
+                           .createFolder = true,
                            .conversion = options.conversion,
                            .skipBad = options.skipBad,
                            .jobs = options.jobs,

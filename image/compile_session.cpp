@@ -28,9 +28,11 @@ private:
 };
 
 Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks& sinks, const SessionEdges& edges) {
-    std::error_code error;
-    std::filesystem::create_directories(request.folder, error);
-    if (error) return Failure{"cannot create " + pathText(request.folder) + ": " + error.message()};
+    if (request.createFolder) {
+        std::error_code error;
+        std::filesystem::create_directories(request.folder, error);
+        if (error) return Failure{"cannot create " + pathText(request.folder) + ": " + error.message()};
+    }
 
     const SongPathList songs(request.songs);
     FileImageWriter files(request.folder, edges.watcher);

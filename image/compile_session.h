@@ -27,7 +27,8 @@ namespace zmr {
 
 struct CompileRequest {
     std::vector<std::string> songs;  // paths, in image order
-    std::filesystem::path folder;    // where both files go; made if missing
+    std::filesystem::path folder;    // where both files go
+    bool createFolder = false;       // made if missing (otherwise it must exist)
     ConvertOptions conversion;
     // Leave out songs that fail and go on; otherwise the first failed song
     // ends the compilation, and the files hold the songs before it.

@@ -33,6 +33,7 @@ CompileRequest requestFor(std::vector<std::string> songs, fs::path folder) {
     CompileRequest request;
     request.songs = std::move(songs);
     request.folder = std::move(folder);
+    request.createFolder = true;
     return request;
 }
 
