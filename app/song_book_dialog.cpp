@@ -4,12 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <filesystem>
-#include <system_error>
-#include <vector>
 
-#include "disc/volume_id.h"
-#include "image/image_layout.h"
-#include "songbook/load_song_book.h"
+#include "songbook/folder_song_book.h"
 #include "songbook/song_book_file.h"
 
 namespace zmr::gui {
@@ -36,20 +32,11 @@ QString suggestedSongBookPath(const QString& folder) {
 }
 
 SongBookWritten writeSongBookOfFolder(const QString& folder, const QString& bookPath) {
-    const std::filesystem::path base(QFile::encodeName(folder).toStdString());
-    SongBookSource source{base / kImageFileName, std::nullopt, kDefaultVolumeId};
-    std::error_code error;
-    if (std::filesystem::is_regular_file(base / kSongListFileName, error)) source.songList = base / kSongListFileName;
+    const FolderSongBook book = writeFolderSongBook(std::filesystem::path(QFile::encodeName(folder).toStdString()),
+                                                    std::filesystem::path(QFile::encodeName(bookPath).toStdString()));
     SongBookWritten written;
-    std::vector<std::string> warnings;
-    Result<SongBook> book = loadSongBook(source, warnings);
-    for (const std::string& warning : warnings) written.warnings << QString::fromLocal8Bit(warning);
-    if (!book) {
-        written.problem = QString::fromLocal8Bit(book.message());
-        return written;
-    }
-    Result<SongBookSaved> saved = saveSongBook(*book, std::filesystem::path(QFile::encodeName(bookPath).toStdString()));
-    if (!saved) written.problem = QString::fromLocal8Bit(saved.message());
+    if (book.problem) written.problem = QString::fromLocal8Bit(*book.problem);
+    for (const std::string& warning : book.warnings) written.warnings << QString::fromLocal8Bit(warning);
     return written;
 }
 
