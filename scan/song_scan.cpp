@@ -23,10 +23,13 @@ public:
 
     void channelMessage(uint8_t status, uint8_t data1, uint8_t data2, int32_t tick, float tickFactor) override {
         events_.addChannelMessage(status, data1, data2, tick, tickFactor);
-        // Note-offs close a note record instead of adding one.
+        // Note-offs close a note record instead of adding one. Messages come
+        // in time order: the last one's time is worked out once, at the end.
         const uint8_t kind = status & 0xF0;
         if (kind == 0x80 || (kind == 0x90 && data2 == 0)) return;
-        lastTime = ticksToTimeUnits(tick, tickFactor);
+        lastTick_ = tick;
+        lastFactor_ = tickFactor;
+        anyRecord_ = true;
     }
     void lyric(std::span<const uint8_t> bytes, int64_t timeUnits) override {
         lyrics.push_back({std::vector<uint8_t>(bytes.begin(), bytes.end()), timeUnits});
@@ -38,15 +41,20 @@ public:
     void forget() {
         lyrics.clear();
         texts.clear();
-        lastTime = 0;
+        anyRecord_ = false;
     }
+
+    // The time of the last event record, in time units.
+    int64_t lastTime() const { return anyRecord_ ? ticksToTimeUnits(lastTick_, lastFactor_) : 0; }
 
     std::vector<TimedText> lyrics;
     std::vector<TrackText> texts;
-    int64_t lastTime = 0;
 
 private:
     EventStream& events_;
+    int32_t lastTick_ = 0;
+    float lastFactor_ = 0;
+    bool anyRecord_ = false;
 };
 
 // Only whether the reading succeeds matters.
@@ -83,6 +91,8 @@ std::optional<SourceEncoding> decodingFor(TextGuess guess) {
 // of characters without a code.
 int32_t uncodedCharacters(std::string_view path, std::span<const TimedText> lyrics, TextGuess title, TextGuess text,
                           TextStream& stream) {
+    // Only text read from Unicode or Windows-1258 can lack a code.
+    if (!decodingFor(title) && !decodingFor(text)) return 0;
     NameBuffer name;
     stream.beginTextStream(path, name, decodingFor(title));
     for (const TimedText& lyric : lyrics) stream.addLyric(lyric.bytes, lyric.timeUnits, decodingFor(text));
@@ -91,7 +101,7 @@ int32_t uncodedCharacters(std::string_view path, std::span<const TimedText> lyri
 
 void describe(std::string_view path, const SongListener& listener, TextStream& stream, SongScan& scan) {
     scan.read = true;
-    scan.lengthUnits = std::max<int64_t>(0, listener.lastTime);
+    scan.lengthUnits = std::max<int64_t>(0, listener.lastTime());
     std::vector<TimedText> kar;
     std::span<const TimedText> lyrics = listener.lyrics;
     if (!listener.lyrics.empty()) {
