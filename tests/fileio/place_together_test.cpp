@@ -17,33 +17,27 @@ namespace {
 namespace fs = std::filesystem;
 
 // Fails the operation numbered `failAt` (from 0); without hard links, as on
-// FAT, every link fails besides.
+// FAT, every link fails besides, and a copy of `failCopyOf` always fails.
 class FailingSteps : public FileSteps {
 public:
     FailingSteps(int failAt, bool hardLinks) : failAt_(failAt), hardLinks_(hardLinks) {}
 
-    std::error_code link(const fs::path& existing, const fs::path& name) override {
-        if (!hardLinks_) return std::make_error_code(std::errc::operation_not_permitted);
-        return fails() ? failure() : FileSteps::link(existing, name);
+    std::error_code link(const fs::path& a, const fs::path& b) override {
+        return !hardLinks_ || fails() ? failure() : FileSteps::link(a, b);
     }
-    std::error_code copy(const fs::path& from, const fs::path& to) override {
-        return fails() || from.filename() == failCopyOf ? failure() : FileSteps::copy(from, to);
+    std::error_code copy(const fs::path& a, const fs::path& b) override {
+        return fails() || a.filename() == failCopyOf ? failure() : FileSteps::copy(a, b);
     }
-    std::error_code rename(const fs::path& from, const fs::path& to) override {
-        return fails() ? failure() : FileSteps::rename(from, to);
-    }
-    std::error_code remove(const fs::path& file) override { return fails() ? failure() : FileSteps::remove(file); }
-    std::error_code syncFolder(const fs::path& folder) override {
-        return fails() ? failure() : FileSteps::syncFolder(folder);
-    }
+    std::error_code rename(const fs::path& a, const fs::path& b) override { return fails() ? failure() : FileSteps::rename(a, b); }
+    std::error_code remove(const fs::path& a) override { return fails() ? failure() : FileSteps::remove(a); }
+    std::error_code syncFolder(const fs::path& a) override { return fails() ? failure() : FileSteps::syncFolder(a); }
 
     int calls = 0;
-    fs::path failCopyOf;  // a copy that always fails, as on a nearly full disk
+    fs::path failCopyOf;
 
 private:
     bool fails() { return calls++ == failAt_; }
     static std::error_code failure() { return std::make_error_code(std::errc::io_error); }
-
     int failAt_;
     bool hardLinks_;
 };
@@ -61,17 +55,18 @@ struct Folder {
 
 Folder folderOf(const test::TempDir& dir) { return {contents(dir, "DADEDA00.DEZ"), contents(dir, "SongList.txt")}; }
 
-void finished(TemporaryFile& file, const std::string& text) {
-    ASSERT_TRUE(file.open());
-    ASSERT_TRUE(file.write(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size())));
-    ASSERT_TRUE(file.finish());
-}
-
 Status place(const test::TempDir& dir, FailingSteps& steps) {
     TemporaryFile image(dir.path() / "DADEDA00.DEZ"), songList(dir.path() / "SongList.txt");
-    finished(image, "new image");
-    finished(songList, "new list");
+    for (auto [file, text] : {std::pair{&image, "new image"}, std::pair{&songList, "new list"}}) {
+        const std::string_view bytes(text);
+        EXPECT_TRUE(file->open() && file->write(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())) &&
+                    file->finish());
+    }
     return placeTogether(image, songList, steps);
+}
+
+void write(const test::TempDir& dir, const std::string& name, const std::optional<std::string>& text) {
+    if (text) dir.write(name, std::vector<uint8_t>(text->begin(), text->end()));
 }
 
 TEST(PlaceTogether, AFailureAtAnyStepLeavesTheOldFilesOrTheNewOnes) {
@@ -82,8 +77,8 @@ TEST(PlaceTogether, AFailureAtAnyStepLeavesTheOldFilesOrTheNewOnes) {
                 SCOPED_TRACE((hardLinks ? "hard links, " : "no hard links, ") + old.image.value_or("no image") +
                              ", " + old.songList.value_or("no list") + ", failing step " + std::to_string(failAt));
                 test::TempDir dir;
-                if (old.image) dir.write("DADEDA00.DEZ", std::vector<uint8_t>(old.image->begin(), old.image->end()));
-                if (old.songList) dir.write("SongList.txt", std::vector<uint8_t>(old.songList->begin(), old.songList->end()));
+                write(dir, "DADEDA00.DEZ", old.image);
+                write(dir, "SongList.txt", old.songList);
                 FailingSteps steps(failAt, hardLinks);
                 const Status placed = place(dir, steps);
                 const Folder now = folderOf(dir);
@@ -103,8 +98,8 @@ TEST(PlaceTogether, AFailureAtAnyStepLeavesTheOldFilesOrTheNewOnes) {
 // image: the old song list is kept instead, and the new files go in.
 TEST(PlaceTogether, AnImageThatCannotBeKeptStillGetsReplacedSafely) {
     test::TempDir dir;
-    dir.write("DADEDA00.DEZ", std::vector<uint8_t>{'o', 'l', 'd'});
-    dir.write("SongList.txt", std::vector<uint8_t>{'o', 'l', 'd'});
+    write(dir, "DADEDA00.DEZ", "old");
+    write(dir, "SongList.txt", "old");
     FailingSteps steps(-1, false);
     steps.failCopyOf = "DADEDA00.DEZ";
     const Status placed = place(dir, steps);
