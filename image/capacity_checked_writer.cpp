@@ -14,7 +14,8 @@ Status CapacityCheckedWriter::appendImage(std::span<const uint8_t> bytes) {
     if (Status s = files_.appendImage(bytes); !s) return s;
     imageBytes_ += bytes.size();
     if (recordPending_) {
-        afterSong_.push_back({imageBytes_, songListBytes_});
+        // Only a refusal says how many songs would fit; measuring alone needs the totals.
+        if (refuseOverflow_) afterSong_.push_back({imageBytes_, songListBytes_});
         recordPending_ = false;
     }
     return success();

@@ -26,7 +26,7 @@ public:
 
     // How much of the disc the files take, as they stand.
     DiscFill fill() const { return discFill(imageBytes_, songListBytes_, medium_); }
-    // The sizes after each song written so far.
+    // The sizes after each song written so far (kept only when refusing).
     const std::vector<SongExtent>& songExtents() const { return afterSong_; }
 
 private:

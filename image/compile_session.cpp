@@ -7,10 +7,21 @@
 #include "fileio/native_path.h"
 #include "image/capacity_checked_writer.h"
 #include "image/file_image_writer.h"
-#include "image/song_path_list.h"
 
 namespace zmr {
 namespace {
+
+// The request's paths as the compilation reads them, without a copy: a list
+// of tens of thousands of songs holds megabytes of paths.
+class RequestedSongs : public SongSource {
+public:
+    explicit RequestedSongs(const std::vector<std::string>& paths) : paths_(paths) {}
+    int32_t count() const override { return static_cast<int32_t>(paths_.size()); }
+    std::string path(int32_t index) const override { return paths_.at(static_cast<size_t>(index)); }
+
+private:
+    const std::vector<std::string>& paths_;
+};
 
 // Passes every message on, and keeps the warnings for the outcome.
 class WarningCollector : public SongMessageSink {
@@ -34,7 +45,7 @@ Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks
         if (error) return Failure{"cannot create " + pathText(request.folder) + ": " + error.message()};
     }
 
-    const SongPathList songs(request.songs);
+    const RequestedSongs songs(request.songs);
     FileImageWriter files(request.folder, edges.watcher);
     const DiscMedium medium = request.medium.value_or(*findDiscMedium(kDefaultDiscMedium));
     CapacityCheckedWriter writer(files, medium, request.medium.has_value());
