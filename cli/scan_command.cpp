@@ -28,8 +28,6 @@ constexpr size_t kListedPaths = 10;
 
 constexpr std::string_view kOutcomeNames[] = {"ok", "lenient", "fails"};
 constexpr std::string_view kSourceNames[] = {"lyric-events", "text-events", "none"};
-constexpr TextGuess kGuesses[] = {TextGuess::Ascii, TextGuess::Viqr, TextGuess::Vni, TextGuess::Utf8,
-                                  TextGuess::Cp1258};
 
 std::string_view name(ScanOutcome outcome) { return kOutcomeNames[static_cast<size_t>(outcome)]; }
 std::string_view name(LyricSource source) { return kSourceNames[static_cast<size_t>(source)]; }
@@ -55,7 +53,7 @@ void printRow(const std::string& path, const SongScan& scan) {
     const std::string message = outcome == ScanOutcome::Compiles ? "" : ": " + withoutNewline(scan.message);
     if (scan.read) {
         std::printf("%6s  %-12s  %-8s  %7d  %-7s  %s%s\n", minutesSeconds(static_cast<uint64_t>(scan.lengthUnits)).c_str(),
-                    std::string(name(scan.lyrics)).c_str(), std::string(textGuessName(scan.encoding)).c_str(),
+                    std::string(name(scan.lyrics)).c_str(), std::string(textEncodingName(scan.encoding)).c_str(),
                     scan.uncoded, std::string(name(outcome)).c_str(), path.c_str(), message.c_str());
     } else {
         std::printf("%6s  %-12s  %-8s  %7s  %-7s  %s%s\n", "-", "-", "-", "-", std::string(name(outcome)).c_str(),
@@ -89,9 +87,9 @@ void printSummary(const ScanSummary& summary) {
                 summary.count(LyricSource::LyricEvents), summary.count(LyricSource::TextEvents),
                 summary.count(LyricSource::None));
     std::string encodings;
-    for (const TextGuess guess : kGuesses) {
+    for (const TextEncoding guess : kGuessedEncodings) {
         if (!encodings.empty()) encodings += ", ";
-        encodings += std::to_string(summary.count(guess)) + " " + std::string(textGuessName(guess));
+        encodings += std::to_string(summary.count(guess)) + " " + std::string(textEncodingName(guess));
     }
     std::printf("Text: %s; file names in UTF-8: %d; characters without a code: %d\n", encodings.c_str(),
                 summary.utf8Titles(), summary.uncodedCharacters());
@@ -109,8 +107,8 @@ Json songJson(const std::string& path, const SongScan& scan) {
         {"message", scan.compiles ? Json(nullptr) : Json(withoutNewline(scan.message))},
         {"lenientCompiles", scan.lenientCompiles},
         {"lyrics", name(scan.read ? scan.lyrics : LyricSource::None)},
-        {"encoding", scan.read ? Json(textGuessName(scan.encoding)) : Json(nullptr)},
-        {"titleEncoding", scan.read ? Json(textGuessName(scan.titleEncoding)) : Json(nullptr)},
+        {"encoding", scan.read ? Json(textEncodingName(scan.encoding)) : Json(nullptr)},
+        {"titleEncoding", scan.read ? Json(textEncodingName(scan.titleEncoding)) : Json(nullptr)},
         {"uncoded", scan.read ? Json(scan.uncoded) : Json(nullptr)},
         {"length", scan.read ? Json(minutesSeconds(static_cast<uint64_t>(scan.lengthUnits))) : Json(nullptr)},
     };
@@ -135,7 +133,7 @@ Json summaryJson(const ScanSummary& summary) {
     for (const LyricSource s : {LyricSource::LyricEvents, LyricSource::TextEvents, LyricSource::None}) {
         sources[std::string(name(s))] = summary.count(s);
     }
-    for (const TextGuess g : kGuesses) encodings[std::string(textGuessName(g))] = summary.count(g);
+    for (const TextEncoding g : kGuessedEncodings) encodings[std::string(textEncodingName(g))] = summary.count(g);
     const BuildAdvice advice = summary.advice();
     return {
         {"songs", summary.songs()},
