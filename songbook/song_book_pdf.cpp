@@ -174,8 +174,6 @@ private:
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 #endif
 
-int songBookPdfSongsPerPage() { return 2 * kRowsPerColumn; }
-
 Result<SongBookPdf> songBookPdf(const SongBook& book, std::span<const size_t> byTitle) {
     SongBookPdf pdf;
     std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(

@@ -21,7 +21,6 @@ void SongText::begin(std::string_view path, NameBuffer& name) {
 
 void SongText::lyric(std::span<const uint8_t> bytes, int64_t timeUnits) {
     ++lyricEvents_;
-    source_ = LyricSource::LyricEvents;
     if (reading_.encoding == TextEncoding::Auto) {
         heldLyrics_.push_back({std::vector<uint8_t>(bytes.begin(), bytes.end()), timeUnits});
     } else {
@@ -45,9 +44,7 @@ uint32_t SongText::end() {
     // met, so handing them on now gives the records the merge would have.
     if (reading_.encoding == TextEncoding::Auto) feed(heldLyrics_);
     if (lyricEvents_ == 0 && reading_.karText) {
-        const std::vector<TimedText> lyrics = softKaraokeLyrics(textEvents_);
-        if (!lyrics.empty()) source_ = LyricSource::TextEvents;
-        feed(lyrics);
+        feed(softKaraokeLyrics(textEvents_));
     }
     return stream_.endTextStream();
 }
