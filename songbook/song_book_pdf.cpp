@@ -5,6 +5,7 @@
 #include <pango/pangocairo.h>
 
 #include <memory>
+#include <new>
 #include <string>
 
 #include "songbook/song_book_labels.h"
@@ -47,10 +48,18 @@ struct FontDeleter {
 };
 using Layout = std::unique_ptr<PangoLayout, LayoutDeleter>;
 
-cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
-    auto* bytes = static_cast<std::vector<uint8_t>*>(closure);
-    bytes->insert(bytes->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
+// Called from inside cairo, which is C: nothing may be thrown through it.
+// Running out of memory is cairo's own error, and the book then fails with it.
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) noexcept {
+    try {
+        auto* bytes = static_cast<std::vector<uint8_t>*>(closure);
+        bytes->insert(bytes->end(), data, data + length);
+        return CAIRO_STATUS_SUCCESS;
+    } catch (const std::bad_alloc&) {
+        return CAIRO_STATUS_NO_MEMORY;
+    } catch (...) {
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
 }
 
 // Draws one line of text in a box; what does not fit ends in an ellipsis.
