@@ -8,6 +8,7 @@
 #include "cli/image_input.h"
 #include "disc/volume_id.h"
 #include "image/disc_capacity.h"
+#include "image/file_bytes.h"
 #include "image/native_path.h"
 #include "songbook/load_song_book.h"
 #include "songbook/song_book_file.h"
@@ -33,10 +34,8 @@ int runSongBook(const SongBookOptions& options) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", options.output.c_str(), kSongBookPdfUnavailable);
         return kExitUsage;
     }
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(nativePath(options.image), error)) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", options.image.c_str(),
-                     error ? error.message().c_str() : "no such file");
+    if (const std::optional<std::string> problem = regularFileProblem(nativePath(options.image))) {
+        std::fprintf(stderr, "zmrimage: %s: %s\n", options.image.c_str(), problem->c_str());
         return kExitUsage;
     }
 

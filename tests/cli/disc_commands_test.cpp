@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 
 #include "support/iso9660_reader.h"
@@ -124,8 +128,18 @@ TEST(DiscCommands, SongBookOfABuiltImage) {
 
     const auto unknown = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o book.txt"));
     EXPECT_EQ(unknown.status, 2);
-    const auto noImage = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("none.DEZ")) + " -o " + shellQuote(f.out("c.html"))));
-    EXPECT_EQ(noImage.status, 2);
+    // What is not a file is named for what it is.
+    std::vector<std::pair<std::string, std::string>> notImages = {{f.out("none.DEZ"), "no such file"},
+                                                                  {f.out(), "is a folder"}};
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(f.out("fifo.DEZ").c_str(), 0600), 0);
+    notImages.emplace_back(f.out("fifo.DEZ"), "is a FIFO (named pipe), not a file");
+#endif
+    for (const auto& [path, reason] : notImages) {
+        const auto notImage = runCommand(test::zmrimageCommand("songbook " + shellQuote(path) + " -o " + shellQuote(f.out("c.html"))));
+        EXPECT_EQ(notImage.status, 2);
+        EXPECT_EQ(notImage.err, "zmrimage: " + path + ": " + reason + "\n");
+    }
     EXPECT_FALSE(std::filesystem::exists(f.out("c.html")));
 }
 
