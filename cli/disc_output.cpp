@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "disc/volume_id.h"
+#include "text/shown_text.h"
 #if ZMR_WITH_ISO
 #include "disc/iso_image_writer.h"
 #endif
@@ -69,11 +70,11 @@ int writeIsoFile(const DiscOptions& options, const std::filesystem::path& image,
     const IsoContents contents{image, songList, options.volumeId, chosenMedium(options).sectors};
     Result<IsoWritten> written = writeIsoImage(contents, options.isoPath, watcher);
     if (!written) {
-        std::fprintf(stderr, "zmrimage: %s\n", written.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(written.message()).c_str());
         return kExitUsage;
     }
     if (!quiet) {
-        std::printf("ISO 9660 image %s written: %s bytes, volume %s\n", options.isoPath.c_str(),
+        std::printf("ISO 9660 image %s written: %s bytes, volume %s\n", shownText(options.isoPath).c_str(),
                     groupThousands(written->sectors * kDiscSectorSize).c_str(), options.volumeId.c_str());
     }
     return kExitOk;

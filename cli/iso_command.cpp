@@ -13,6 +13,7 @@
 #include "image/image_layout.h"
 #include "image/native_path.h"
 #include "readback/image_scan.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -64,20 +65,20 @@ int runIso(const IsoOptions& options) {
         if (const std::optional<std::string> problem = regularFileProblem(file)) {
             std::error_code ignored;
             const bool missing = !fs::exists(file, ignored);
-            std::fprintf(stderr, "zmrimage: %s: %s%s\n", file.string().c_str(), problem->c_str(),
+            std::fprintf(stderr, "zmrimage: %s: %s%s\n", shownText(file.string()).c_str(), problem->c_str(),
                          missing ? " (build the image first)" : "");
             return kExitUsage;
         }
         std::error_code error;
         sizes[i] = fs::file_size(file, error);
         if (error) {
-            std::fprintf(stderr, "zmrimage: %s: %s\n", file.string().c_str(), error.message().c_str());
+            std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(file.string()).c_str(), error.message().c_str());
             return kExitUsage;
         }
     }
     const DiscFill fill = discFill(sizes[0], sizes[1], chosenMedium(options.disc));
     if (!fill.fits()) {
-        std::fprintf(stderr, "zmrimage: %s\n", overflowMessage(fill, image, sizes[0], songList, sizes[1]).c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(overflowMessage(fill, image, sizes[0], songList, sizes[1])).c_str());
         return kExitUsage;
     }
     printDiscFill(fill);

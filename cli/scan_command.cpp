@@ -11,6 +11,7 @@
 #include "midi/time_units.h"
 #include "scan/scan_summary.h"
 #include "scan/song_scan.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -54,17 +55,17 @@ void printRow(const std::string& path, const SongScan& scan) {
     if (scan.read) {
         std::printf("%6s  %-12s  %-8s  %7d  %-7s  %s%s\n", minutesSeconds(static_cast<uint64_t>(scan.lengthUnits)).c_str(),
                     std::string(name(scan.lyrics)).c_str(), std::string(textEncodingName(scan.encoding)).c_str(),
-                    scan.uncoded, std::string(name(outcome)).c_str(), path.c_str(), message.c_str());
+                    scan.uncoded, std::string(name(outcome)).c_str(), shownText(path).c_str(), shownText(message).c_str());
     } else {
         std::printf("%6s  %-12s  %-8s  %7s  %-7s  %s%s\n", "-", "-", "-", "-", std::string(name(outcome)).c_str(),
-                    path.c_str(), message.c_str());
+                    shownText(path).c_str(), shownText(message).c_str());
     }
 }
 
 void printPaths(const char* heading, const std::vector<std::string>& paths) {
     if (paths.empty()) return;
     std::printf("%s (%zu):\n", heading, paths.size());
-    for (size_t i = 0; i < paths.size() && i < kListedPaths; ++i) std::printf("  %s\n", paths[i].c_str());
+    for (size_t i = 0; i < paths.size() && i < kListedPaths; ++i) std::printf("  %s\n", shownText(paths[i]).c_str());
     if (paths.size() > kListedPaths) std::printf("  ... and %zu more\n", paths.size() - kListedPaths);
 }
 
@@ -156,7 +157,7 @@ Json summaryJson(const ScanSummary& summary) {
 int runScan(const ScanOptions& options) {
     Result<std::vector<std::string>> songs = gatherSongs(options.paths);
     if (!songs) {
-        std::fprintf(stderr, "zmrimage: %s\n", songs.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(songs.message()).c_str());
         return kExitUsage;
     }
     const DiscMedium medium = *findDiscMedium(options.medium);

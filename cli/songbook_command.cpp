@@ -12,6 +12,7 @@
 #include "image/native_path.h"
 #include "songbook/load_song_book.h"
 #include "songbook/song_book_file.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -27,15 +28,15 @@ int runSongBook(const SongBookOptions& options) {
     const std::filesystem::path output = nativePath(options.output);
     const std::optional<SongBookFormat> format = songBookFormatOf(output);
     if (!format) {
-        std::fprintf(stderr, "zmrimage: %s: a song book is written as .pdf or .html\n", options.output.c_str());
+        std::fprintf(stderr, "zmrimage: %s: a song book is written as .pdf or .html\n", shownText(options.output).c_str());
         return kExitUsage;
     }
     if (*format == SongBookFormat::pdf && !songBookPdfAvailable()) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", options.output.c_str(), kSongBookPdfUnavailable);
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.output).c_str(), kSongBookPdfUnavailable);
         return kExitUsage;
     }
     if (const std::optional<std::string> problem = regularFileProblem(nativePath(options.image))) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", options.image.c_str(), problem->c_str());
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.image).c_str(), problem->c_str());
         return kExitUsage;
     }
 
@@ -43,17 +44,17 @@ int runSongBook(const SongBookOptions& options) {
     if (!options.songList.empty()) source.songList = nativePath(options.songList);
     std::vector<std::string> warnings;
     Result<SongBook> book = loadSongBook(source, warnings);
-    for (const std::string& warning : warnings) std::fprintf(stderr, "zmrimage: %s\n", warning.c_str());
+    for (const std::string& warning : warnings) std::fprintf(stderr, "zmrimage: %s\n", shownText(warning).c_str());
     if (!book) {
-        std::fprintf(stderr, "zmrimage: %s (zmrimage verify tells more)\n", book.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s (zmrimage verify tells more)\n", shownText(book.message()).c_str());
         return kExitBadImage;
     }
     Result<SongBookSaved> saved = saveSongBook(*book, output);
     if (!saved) {
-        std::fprintf(stderr, "zmrimage: %s\n", saved.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(saved.message()).c_str());
         return kExitUsage;
     }
-    std::printf("%s written: %s songs", options.output.c_str(), groupThousands(book->songs.size()).c_str());
+    std::printf("%s written: %s songs", shownText(options.output).c_str(), groupThousands(book->songs.size()).c_str());
     if (saved->format == SongBookFormat::pdf) std::printf(", %d pages", saved->pages);
     std::printf("\n");
     return kExitOk;

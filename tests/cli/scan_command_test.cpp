@@ -73,5 +73,28 @@ TEST(BuildCommand, ReadingOptionsAndTheirWarning) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out2"));
 }
 
+#ifndef _WIN32  // Windows allows no control characters in a file name
+// Printed raw, these names would retitle and clear the terminal. Text output
+// shows them escaped; the JSON and the song list keep their bytes.
+TEST(ScanCommand, ControlCharactersInNamesAreShownEscaped) {
+    test::TempDir dir;
+    const std::string retitle = dir.write("songs/\x1b]2;x\a.kar", song("la"));
+    dir.write("songs/\x1b[2J.mid", std::vector<uint8_t>{'j', 'u', 'n', 'k'});
+    const std::string songs = dir / "songs/";
+
+    const auto scan = runCommand(test::zmrimageCommand("scan " + shellQuote(songs)));
+    EXPECT_NE(scan.out.find("fails    " + songs + "\\e[2J.mid: Invalid MIDI file\n"), std::string::npos) << scan.out;
+    EXPECT_NE(scan.out.find("ok       " + songs + "\\e]2;x\\x07.kar\n"), std::string::npos) << scan.out;
+    const auto json = runCommand(test::zmrimageCommand("scan --json " + shellQuote(songs)));
+    EXPECT_EQ(nlohmann::json::parse(json.out)["songs"][1]["path"], retitle);
+
+    const auto build = runCommand(test::zmrimageCommand("build --skip-bad -o " + shellQuote(dir / "out") + " " + shellQuote(songs)));
+    EXPECT_EQ(build.status, 1);
+    EXPECT_EQ(build.err, songs + "\\e[2J.mid: Invalid MIDI file\n");
+    const std::vector<uint8_t> list = dir.read("out/SongList.txt");
+    EXPECT_EQ(std::string(list.begin(), list.end()), "1\t\x1b]2;x\a\tla\r\n");
+}
+#endif
+
 }  // namespace
 }  // namespace zmr
