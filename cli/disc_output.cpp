@@ -11,6 +11,17 @@
 
 namespace zmr::cli {
 
+CLI::Validator volumeIdCheck() {
+    return CLI::Validator(
+        [](std::string& name) {
+            Result<std::string> normal = normaliseVolumeId(name);
+            if (!normal) return normal.message();
+            name = *normal;
+            return std::string();
+        },
+        "");
+}
+
 void addDiscOptions(CLI::App& command, DiscOptions& options, [[maybe_unused]] bool withIso) {
     options.volumeId = kDefaultVolumeId;
 #if ZMR_WITH_ISO
@@ -21,14 +32,7 @@ void addDiscOptions(CLI::App& command, DiscOptions& options, [[maybe_unused]] bo
     }
     command
         .add_option("--volume-id", options.volumeId, "The disc's name: up to 32 letters A-Z, digits and '_'")
-        ->transform(CLI::Validator(
-            [](std::string& name) {
-                Result<std::string> normal = normaliseVolumeId(name);
-                if (!normal) return normal.message();
-                name = *normal;
-                return std::string();
-            },
-            ""))
+        ->transform(volumeIdCheck())
         ->type_name("NAME")
         ->capture_default_str();
 #endif

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/disc_output.h"
 #include "cli/image_input.h"
 #include "disc/volume_id.h"
 #include "image/disc_capacity.h"
@@ -77,7 +78,11 @@ void addSongBookCommand(CLI::App& app, CommandAction& action) {
     book->add_option("IMAGE", options->image, "The image file (DADEDA00.DEZ)")->required();
     book->add_option("SONGLIST", options->songList, "Its song list (SongList.txt)");
     book->add_option("-o,--output", options->output, "The book to write: BOOK.pdf or BOOK.html")->required();
-    book->add_option("--volume-id", options->volumeId, "The disc's name on the title page")->capture_default_str();
+    book->add_option("--volume-id", options->volumeId,
+                     "The disc's name on the title page: up to 32 letters A-Z, digits and '_', as on the disc")
+        ->transform(volumeIdCheck())
+        ->type_name("NAME")
+        ->capture_default_str();
     book->callback([&action, options] { action = [options] { return runSongBook(*options); }; });
 }
 
