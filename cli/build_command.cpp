@@ -13,6 +13,7 @@
 #include "fileio/interrupt_cleanup.h"
 #include "fileio/native_path.h"
 #include "image/compile_session.h"
+#include "text/shown_text.h"
 #if ZMR_WITH_ISO
 #include "disc/iso_image_writer.h"
 #endif
@@ -34,7 +35,7 @@ int runBuild(const BuildOptions& options) {
     InterruptCleanup cleanup;  // before the compilation starts its threads
     Result<std::vector<std::string>> songs = gatherSongs(options.paths);
     if (!songs) {
-        std::fprintf(stderr, "zmrimage: %s\n", songs.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(songs.message()).c_str());
         return kExitUsage;
     }
     CompileRequest request{.songs = std::move(songs).value(),
@@ -59,19 +60,19 @@ int runBuild(const BuildOptions& options) {
     Result<CompileOutcome> result = runCompileSession(request, CompileSinks{reporter, reporter, reporter}, edges);
     reporter.clearLine();
     if (!result) {
-        std::fprintf(stderr, "zmrimage: %s\n", result.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(result.message()).c_str());
         return kExitUsage;
     }
     const CompileOutcome& outcome = *result;
     const CompileSummary& summary = outcome.summary;
     if (!options.quiet) {
         std::printf("%d song%s written, image %u bytes: %s\n", summary.songsWritten,
-                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, pathText(outcome.image).c_str());
+                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, shownText(pathText(outcome.image)).c_str());
         printDiscFill(outcome.fill);
     }
     if (outcome.iso) {
         if (!*outcome.iso) {
-            std::fprintf(stderr, "zmrimage: %s\n", outcome.iso->message().c_str());
+            std::fprintf(stderr, "zmrimage: %s\n", shownText(outcome.iso->message()).c_str());
             return kExitUsage;
         }
         if (!options.quiet) printIsoWritten(options.disc, **outcome.iso);

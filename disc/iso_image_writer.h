@@ -19,7 +19,6 @@
 
 namespace zmr {
 
-inline constexpr char kIsoSongListName[] = "SONGLIST.TXT";  // the song list's 8.3 name
 
 // Writes through a hidden temporary file beside `output`, renamed over it only
 // when complete: on any failure the old file stays as it was. `watcher` hears

@@ -45,7 +45,9 @@ Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::str
     std::optional<std::string> listName;
     if (source.songList) {
         listName = pathText(*source.songList);
-        Result<std::vector<uint8_t>> list = readFileBytes(*listName);
+        // A FIFO would hold the book until something writes to it.
+        const std::optional<std::string> problem = regularFileProblem(*source.songList);
+        Result<std::vector<uint8_t>> list = problem ? Result<std::vector<uint8_t>>(Failure{*problem}) : readFileBytes(*listName);
         if (list) {
             listed = songListTitles(*list);
         } else {
