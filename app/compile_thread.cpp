@@ -6,9 +6,6 @@
 #include <QMetaObject>
 #include <QThread>
 
-#include "image/song_path_list.h"
-#include "image/file_image_writer.h"
-
 namespace zmr::gui {
 namespace {
 
@@ -48,8 +45,8 @@ private:
 
 }  // namespace
 
-CompileThread::CompileThread(QObject* context, CompileReports reports)
-    : context_(context), reports_(std::move(reports)) {}
+CompileThread::CompileThread(QObject* context, CompileReports reports, TemporaryFileWatcher* watcher)
+    : context_(context), reports_(std::move(reports)), watcher_(watcher) {}
 
 CompileThread::~CompileThread() {
     if (!thread_) return;
@@ -63,15 +60,10 @@ void CompileThread::join() {
     if (thread_) thread_->wait();
 }
 
-void CompileThread::start(std::vector<std::string> paths, std::filesystem::path folder, ConvertOptions options) {
-    thread_.reset(QThread::create([this, paths = std::move(paths), folder = std::move(folder), options]() mutable {
+void CompileThread::start(CompileRequest request) {
+    thread_.reset(QThread::create([this, request = std::move(request)] {
         QueuedSinks sinks(context_, reports_);
-        const SongPathList list(std::move(paths));
-        FileImageWriter writer(folder);
-        const CompileSinks compileSinks{sinks, sinks, sinks};
-        // Songs are converted on every core while this thread writes them.
-        Result<CompileSummary> result = compileImage(
-            list, writer, compileSinks, CompileOptions{.threads = defaultCompileJobs(), .conversion = options});
+        Result<CompileOutcome> result = runCompileSession(request, CompileSinks{sinks, sinks, sinks}, SessionEdges{watcher_, nullptr});
         QMetaObject::invokeMethod(
             context_, [f = reports_.finished, result = std::move(result)] { f(result); }, Qt::QueuedConnection);
     }));

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "image/compile_image.h"
+#include "fileio/temporary_file_watcher.h"
+#include "image/compile_session.h"
 
 class QObject;
 class QThread;
@@ -26,12 +27,13 @@ struct CompileReports {
     // before the compilation ends (and the next one can start).
     std::function<void(const QString& path, const QString& message)> songFailed;
     // The last report; the thread ends right after it.
-    std::function<void(const Result<CompileSummary>& result)> finished;
+    std::function<void(const Result<CompileOutcome>& result)> finished;
 };
 
 class CompileThread {
 public:
-    CompileThread(QObject* context, CompileReports reports);
+    // `watcher` (may be none) hears of the temporary files.
+    CompileThread(QObject* context, CompileReports reports, TemporaryFileWatcher* watcher = nullptr);
     // Waits for a compilation that is still running, dropping the reports not
     // yet delivered, so one that waits on a report cannot hold the context's
     // thread. Only a context that is going away should need this.
@@ -39,16 +41,16 @@ public:
     CompileThread(const CompileThread&) = delete;
     CompileThread& operator=(const CompileThread&) = delete;
 
-    // Compiles `paths` in this order into `folder`, reading songs as
-    // `options` say and stopping at the first song that fails, exactly as the
-    // command line does.
-    void start(std::vector<std::string> paths, std::filesystem::path folder, ConvertOptions options = {});
+    // Runs the compilation session on `request`, exactly as the command line
+    // does; the dialog's requests stop at the first song that fails.
+    void start(CompileRequest request);
     // After `finished`: waits the moment the thread needs to end.
     void join();
 
 private:
     QObject* context_;
     CompileReports reports_;
+    TemporaryFileWatcher* watcher_;
     std::unique_ptr<QThread> thread_;
 };
 

@@ -8,7 +8,8 @@
 
 namespace zmr::gui {
 
-CImageToolApp::CImageToolApp(int& argc, char** argv) : application_(argc, argv) {
+CImageToolApp::CImageToolApp(int& argc, char** argv, TemporaryFileWatcher* watcher)
+    : application_(argc, argv), watcher_(watcher) {
     QApplication::setApplicationName(QStringLiteral("zmrimage-gui"));
     QApplication::setApplicationVersion(QStringLiteral(ZMR_VERSION));
 }
@@ -43,6 +44,7 @@ ScriptSteps CImageToolApp::readCommandLine() {
 int CImageToolApp::run() {
     const ScriptSteps steps = readCommandLine();
     CImageToolDlg dialog;
+    dialog.setTemporaryFileWatcher(watcher_);
     QTimer::singleShot(0, &dialog, [&dialog, &steps] {
         for (const QString& folder : steps.addFolders) dialog.addSongFolder(folder);
         if (steps.createImage) dialog.createImage();

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "fileio/temporary_file_watcher.h"
+
 namespace zmr::gui {
 
 // Steps a script asks for on the command line, run once the dialog shows.
@@ -15,7 +17,8 @@ struct ScriptSteps {
 
 class CImageToolApp {
 public:
-    CImageToolApp(int& argc, char** argv);
+    // `watcher` hears of the compilations' temporary files.
+    CImageToolApp(int& argc, char** argv, TemporaryFileWatcher* watcher = nullptr);
 
     // Reads the command line (exiting on --help or a wrong option), shows the
     // dialog until it is closed, and gives the process's exit status: 0.
@@ -25,6 +28,7 @@ private:
     ScriptSteps readCommandLine();
 
     QApplication application_;
+    TemporaryFileWatcher* watcher_;
 };
 
 }  // namespace zmr::gui

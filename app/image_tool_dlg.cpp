@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <filesystem>
 #include <system_error>
 
@@ -36,6 +37,9 @@ constexpr QRect kCreateUnits(263, 27, 50, 14);
 constexpr QRect kRemoveUnits(263, 7, 50, 14);
 constexpr QRect kProgressUnits(7, 182, 306, 11);
 
+// The songs with warnings that one box lists by name.
+constexpr size_t kWarningsShown = 20;
+
 template <class Widget>
 Widget* withId(Widget* widget, ControlId id) {
     widget->setProperty(kControlIdProperty, static_cast<int>(id));
@@ -50,12 +54,18 @@ void showErrorBox(const QString& message, const QString& songPath) {
     box.exec();
 }
 
+void showWarningBox(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kWarningCaption), text, QMessageBox::Ok);
+    box.exec();
+}
+
 CImageToolDlg::CImageToolDlg(QWidget* parent)
     : QDialog(parent),
       appIcon(applicationIcon()),
       pathPicker_(askForSongPath),
       bookPathPicker_(askForSongBookPath),
-      errorReporter_(showErrorBox) {
+      errorReporter_(showErrorBox),
+      warningReporter_(showWarningBox) {
     setWindowTitle(QString::fromLatin1(kDialogCaption));
     setFont(templateFont());
     createControls();
@@ -65,8 +75,11 @@ CImageToolDlg::CImageToolDlg(QWidget* parent)
 }
 
 // A compilation still running here means the dialog is being torn down
-// without having been closed; the thread's own destructor waits for it.
-CImageToolDlg::~CImageToolDlg() = default;
+// without having been closed; the thread's own destructor waits for it. A
+// song book waits on nobody, so it is simply waited for.
+CImageToolDlg::~CImageToolDlg() {
+    if (songBookThread_) songBookThread_->wait();
+}
 
 void CImageToolDlg::createControls() {
     menuBar_ = new QMenuBar(this);
@@ -123,7 +136,7 @@ void CImageToolDlg::placeControls() {
 }
 
 void CImageToolDlg::addFiles() {
-    if (isCompiling()) return;
+    if (isBusy()) return;
     const std::optional<QString> path = pathPicker_(this);
     if (!path) return;
     addSongFolder(folderOfConfirmedPath(*path));
@@ -135,10 +148,19 @@ void CImageToolDlg::addSongFolder(const QString& folder) {
     QString absolute = QDir(folder).absolutePath();
     if (!absolute.endsWith(QLatin1Char('/'))) absolute += QLatin1Char('/');
     QDir::setCurrent(absolute);
-    // The .mid files and the .kar files come in one listing; the list sorts
-    // them anyway, so the order they are added in does not matter.
+    // The .mid and .kar files come in one listing; the list sorts them
+    // anyway, so the order they are added in does not matter.
     Result<std::vector<std::string>> songs = listSongFolder(QFile::encodeName(absolute).toStdString());
-    if (!songs) return;  // a folder that cannot be searched adds nothing
+    if (!songs) {
+        // A name the file dialog could not read came back with U+FFFD in
+        // place of its bytes, and names no folder on the disk.
+        const QString reason = absolute.contains(QChar::ReplacementCharacter)
+                                   ? tr("the folder's name is not valid UTF-8, so its songs cannot be added here "
+                                        "(zmrimage build takes them)")
+                                   : QString::fromLocal8Bit(songs.message());
+        errorReporter_(absolute + ": " + reason, QString());
+        return;
+    }
     for (const std::string& song : *songs) songListBox->addSong(song);
     updateSongBookCommand();
 }
@@ -155,25 +177,39 @@ void CImageToolDlg::updateSongBookCommand() {
 
 void CImageToolDlg::makeSongBook() {
     updateSongBookCommand();
-    if (isCompiling() || !songBookAction_->isEnabled()) return;
+    if (isBusy() || !songBookAction_->isEnabled()) return;
     const QString folder = outputFolder();
     const std::optional<QString> path = bookPathPicker_(this, suggestedSongBookPath(folder));
     if (!path) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::optional<QString> problem = writeSongBookOfFolder(folder, *path);
-    QApplication::restoreOverrideCursor();
-    if (problem) errorReporter_(*problem, QString());
+    setCommandsEnabled(false);
+    setCursor(Qt::BusyCursor);
+    songBookThread_.reset(QThread::create([this, folder, book = *path] {
+        SongBookWritten written = writeSongBookOfFolder(folder, book);
+        QMetaObject::invokeMethod(this, [this, written = std::move(written)] { finishSongBook(written); },
+                                  Qt::QueuedConnection);
+    }));
+    songBookThread_->start();
+}
+
+void CImageToolDlg::finishSongBook(const SongBookWritten& written) {
+    songBookThread_->wait();
+    songBookThread_.reset();
+    unsetCursor();
+    setCommandsEnabled(true);
+    if (written.problem) errorReporter_(*written.problem, QString());
+    if (!written.warnings.isEmpty()) warningReporter_(written.warnings.join(QLatin1Char('\n')));
+    emit songBookFinished();
 }
 
 void CImageToolDlg::removeSelected() {
-    if (isCompiling()) return;
+    if (isBusy()) return;
     songListBox->removeSelected();
 }
 
 void CImageToolDlg::exitProgram() { done(QDialog::Rejected); }
 
 void CImageToolDlg::done(int result) {
-    if (isCompiling()) return;
+    if (isBusy()) return;
     QDialog::done(result);
 }
 
@@ -192,27 +228,31 @@ CompileReports CImageToolDlg::compileReports() {
     };
     reports.title = [this](const QString& title) { setWindowTitle(title); };
     reports.songFailed = [this](const QString& path, const QString& message) { errorReporter_(message, path); };
-    reports.finished = [this](const Result<CompileSummary>& result) { finishCompilation(result); };
+    reports.finished = [this](const Result<CompileOutcome>& result) { finishCompilation(result); };
     return reports;
 }
 
 void CImageToolDlg::createImage() {
-    if (isCompiling()) return;
+    if (isBusy()) return;
     // The files go to the current directory: the folder last added, or where
     // the program was started.
     std::error_code error;
-    std::filesystem::path folder = std::filesystem::current_path(error);
-    if (error) folder = ".";
+    CompileRequest request;
+    request.folder = std::filesystem::current_path(error);
+    if (error) request.folder = ".";
+    request.songs = songListBox->paths();
+    request.conversion = optionsMenu_->options();
     setCommandsEnabled(false);
-    compileThread_ = std::make_unique<CompileThread>(this, compileReports());
-    compileThread_->start(songListBox->paths(), folder, optionsMenu_->options());
+    compileThread_ = std::make_unique<CompileThread>(this, compileReports(), watcher_);
+    compileThread_->start(std::move(request));
 }
 
-void CImageToolDlg::finishCompilation(const Result<CompileSummary>& result) {
+void CImageToolDlg::finishCompilation(const Result<CompileOutcome>& result) {
     compileThread_->join();
     compileThread_.reset();
     setCommandsEnabled(true);
     if (!result) errorReporter_(QString::fromLocal8Bit(result.message()), QString());
+    else if (!result->warnings.empty()) warningReporter_(QString::fromLocal8Bit(describeWarnings(result->warnings, kWarningsShown)));
     updateSongBookCommand();
     emit compilationFinished();
 }

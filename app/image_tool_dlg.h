@@ -11,8 +11,10 @@
 #include <optional>
 
 #include "app/compile_thread.h"
+#include "app/song_book_dialog.h"
 
 class QMenuBar;
+class QThread;
 class QProgressBar;
 class QPushButton;
 
@@ -23,6 +25,7 @@ class SongListBox;
 
 inline constexpr char kDialogCaption[] = "ZMR Disc Image Tool";
 inline constexpr char kErrorCaption[] = "Error";
+inline constexpr char kWarningCaption[] = "Warning";
 
 class CImageToolDlg : public QDialog {
     Q_OBJECT
@@ -32,6 +35,9 @@ public:
     // Tells the user what went wrong: the message, and the song it concerns
     // (empty when it concerns the output files). Returns once seen.
     using ErrorReporter = std::function<void(const QString& message, const QString& songPath)>;
+    // Tells the user what went well but deserves a look (the songs written
+    // with warnings). Returns once seen.
+    using WarningReporter = std::function<void(const QString& text)>;
     // Asks where to save the song book, starting at a suggested path.
     using BookPathPicker = std::function<std::optional<QString>(QWidget* owner, const QString& suggested)>;
 
@@ -41,11 +47,16 @@ public:
     // The file dialog and the message box by default; tests put their own here.
     void setPathPicker(PathPicker picker) { pathPicker_ = std::move(picker); }
     void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
+    void setWarningReporter(WarningReporter reporter) { warningReporter_ = std::move(reporter); }
     void setBookPathPicker(BookPathPicker picker) { bookPathPicker_ = std::move(picker); }
+    // Hears of the compilation's temporary files, to remove them when a
+    // signal stops the program.
+    void setTemporaryFileWatcher(TemporaryFileWatcher* watcher) { watcher_ = watcher; }
 
     // The commands, as the menu and the buttons run them.
     void addFiles();
-    // The song book of the image in the output folder, saved where the user says.
+    // The song book of the image in the output folder, saved where the user
+    // says; written on a thread of its own, as a compilation is.
     void makeSongBook();
     void createImage();
     void removeSelected();
@@ -57,12 +68,15 @@ public:
     void addSongFolder(const QString& folder);
 
     bool isCompiling() const { return compileThread_ != nullptr; }
+    // A compilation or a song book is being written.
+    bool isBusy() const { return isCompiling() || songBookThread_ != nullptr; }
 
-    // Closing is refused while a compilation runs.
+    // Closing is refused while the dialog is busy.
     void done(int result) override;
 
 signals:
     void compilationFinished();
+    void songBookFinished();
 
 private:
     // Where "Create Image" writes: the folder last added, or the start folder.
@@ -73,7 +87,8 @@ private:
     void placeControls();
     void setCommandsEnabled(bool enabled);
     CompileReports compileReports();
-    void finishCompilation(const Result<CompileSummary>& result);
+    void finishCompilation(const Result<CompileOutcome>& result);
+    void finishSongBook(const SongBookWritten& written);
 
     QProgressBar* progressBar = nullptr;
     SongListBox* songListBox = nullptr;
@@ -89,11 +104,16 @@ private:
     PathPicker pathPicker_;
     BookPathPicker bookPathPicker_;
     ErrorReporter errorReporter_;
+    WarningReporter warningReporter_;
+    TemporaryFileWatcher* watcher_ = nullptr;
     std::unique_ptr<CompileThread> compileThread_;
+    std::unique_ptr<QThread> songBookThread_;
 };
 
 // The message box of a failure: caption "Error", the message, one OK button,
 // no icon and no owner window.
 void showErrorBox(const QString& message, const QString& songPath);
+// The same box captioned "Warning", for what deserves a look.
+void showWarningBox(const QString& text);
 
 }  // namespace zmr::gui

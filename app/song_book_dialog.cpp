@@ -4,12 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <filesystem>
-#include <system_error>
-#include <vector>
 
-#include "disc/volume_id.h"
-#include "image/image_layout.h"
-#include "songbook/load_song_book.h"
+#include "songbook/folder_song_book.h"
 #include "songbook/song_book_file.h"
 
 namespace zmr::gui {
@@ -35,17 +31,13 @@ QString suggestedSongBookPath(const QString& folder) {
     return QDir(folder).filePath(songBookPdfAvailable() ? "SongBook.pdf" : "SongBook.html");
 }
 
-std::optional<QString> writeSongBookOfFolder(const QString& folder, const QString& bookPath) {
-    const std::filesystem::path base(QFile::encodeName(folder).toStdString());
-    SongBookSource source{base / kImageFileName, std::nullopt, kDefaultVolumeId};
-    std::error_code error;
-    if (std::filesystem::is_regular_file(base / kSongListFileName, error)) source.songList = base / kSongListFileName;
-    std::vector<std::string> warnings;  // a song list that cannot be read leaves the image's titles
-    Result<SongBook> book = loadSongBook(source, warnings);
-    if (!book) return QString::fromLocal8Bit(book.message());
-    Result<SongBookSaved> saved = saveSongBook(*book, std::filesystem::path(QFile::encodeName(bookPath).toStdString()));
-    if (!saved) return QString::fromLocal8Bit(saved.message());
-    return std::nullopt;
+SongBookWritten writeSongBookOfFolder(const QString& folder, const QString& bookPath) {
+    const FolderSongBook book = writeFolderSongBook(std::filesystem::path(QFile::encodeName(folder).toStdString()),
+                                                    std::filesystem::path(QFile::encodeName(bookPath).toStdString()));
+    SongBookWritten written;
+    if (book.problem) written.problem = QString::fromLocal8Bit(*book.problem);
+    for (const std::string& warning : book.warnings) written.warnings << QString::fromLocal8Bit(warning);
+    return written;
 }
 
 }  // namespace zmr::gui

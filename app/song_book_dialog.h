@@ -3,6 +3,7 @@
 // the image in a folder.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -20,8 +21,13 @@ std::optional<QString> askForSongBookPath(QWidget* owner, const QString& suggest
 // build writes HTML only).
 QString suggestedSongBookPath(const QString& folder);
 
-// Writes the book of the image and song list in `folder` to `bookPath`; the
-// message of what went wrong, or nothing.
-std::optional<QString> writeSongBookOfFolder(const QString& folder, const QString& bookPath);
+struct SongBookWritten {
+    std::optional<QString> problem;  // what went wrong, or nothing
+    QStringList warnings;            // what the book could not take from the song list
+};
+
+// Writes the book of the image and song list in `folder` to `bookPath`. Takes
+// a while for a big image: the dialog runs it on a thread of its own.
+SongBookWritten writeSongBookOfFolder(const QString& folder, const QString& bookPath);
 
 }  // namespace zmr::gui

@@ -3,10 +3,7 @@
 #include <memory>
 
 #include "app_win32/window_messages.h"
-#include "image/compile_image.h"
-#include "image/file_image_writer.h"
-#include "image/native_path.h"
-#include "image/song_path_list.h"
+#include "fileio/wide_text.h"
 
 namespace zmr::win32 {
 namespace {
@@ -43,13 +40,10 @@ void CompileWorker::join() {
     if (thread_.joinable()) thread_.join();
 }
 
-void CompileWorker::start(std::vector<std::string> paths, std::filesystem::path folder) {
-    thread_ = std::thread([window = window_, paths = std::move(paths), folder = std::move(folder)]() mutable {
+void CompileWorker::start(CompileRequest request) {
+    thread_ = std::thread([window = window_, request = std::move(request)] {
         MessageSinks sinks(window);
-        const SongPathList list(std::move(paths));
-        FileImageWriter writer(folder);
-        const CompileSinks compileSinks{sinks, sinks, sinks};
-        auto result = std::make_unique<Result<CompileSummary>>(compileImage(list, writer, compileSinks, CompileOptions{}));
+        auto result = std::make_unique<Result<CompileOutcome>>(runCompileSession(request, CompileSinks{sinks, sinks, sinks}));
         if (PostMessageW(window, kFinishedMessage, 0, reinterpret_cast<LPARAM>(result.get()))) result.release();
     });
 }

@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 #include <thread>
-#include <vector>
+
+#include "image/compile_session.h"
 
 namespace zmr::win32 {
 
@@ -27,9 +27,9 @@ public:
     CompileWorker(const CompileWorker&) = delete;
     CompileWorker& operator=(const CompileWorker&) = delete;
 
-    // Compiles `paths` in this order into `folder`, stopping at the first song
-    // that fails, exactly as the command line does.
-    void start(std::vector<std::string> paths, std::filesystem::path folder);
+    // Runs the compilation session on `request`, exactly as the command line
+    // does; the dialog's requests stop at the first song that fails.
+    void start(CompileRequest request);
     // After kFinishedMessage: waits the moment the thread needs to end.
     void join();
 

@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "app_win32/image_tool_dlg.h"
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 
 namespace zmr::win32 {
 namespace {

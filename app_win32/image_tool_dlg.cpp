@@ -8,9 +8,11 @@
 
 #include "app_win32/confirmed_folder.h"
 #include "app_win32/resource_ids.h"
+#include "app_win32/song_book_dialog.h"
 #include "app_win32/song_file_dialog.h"
 #include "app_win32/window_messages.h"
-#include "image/native_path.h"
+#include "fileio/native_path.h"
+#include "image/image_layout.h"
 #include "image/song_order.h"
 
 namespace zmr::win32 {
@@ -30,6 +32,17 @@ std::wstring withoutFinalNewline(std::wstring text) {
     return text;
 }
 
+// Where "Create Image" writes and "Song Book..." reads: the current directory,
+// which is the folder last added, or where the program was started.
+std::filesystem::path outputFolder() {
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::filesystem::path(L".") : folder;
+}
+
+// The songs with warnings that one box lists by name.
+constexpr size_t kWarningsShown = 20;
+
 }  // namespace
 
 void showErrorBox(const std::wstring& message, const std::wstring& songPath) {
@@ -38,13 +51,17 @@ void showErrorBox(const std::wstring& message, const std::wstring& songPath) {
     MessageBoxW(nullptr, text.c_str(), kErrorCaption, MB_OK);
 }
 
+void showWarningBox(const std::wstring& text) { MessageBoxW(nullptr, text.c_str(), kWarningCaption, MB_OK); }
+
 CImageToolDlg::CImageToolDlg(HINSTANCE instance)
     : appIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON))),
       instance_(instance),
       smallIcon_(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0))),
       pathPicker_(askForSongPath),
-      errorReporter_(showErrorBox) {}
+      errorReporter_(showErrorBox),
+      warningReporter_(showWarningBox),
+      bookPathPicker_(askForSongBookPath) {}
 
 // A compilation still running here means the dialog is being torn down
 // without having been closed. Its reports are let through, shown to nobody,
@@ -52,10 +69,15 @@ CImageToolDlg::CImageToolDlg(HINSTANCE instance)
 // on a thread that waits for it.
 CImageToolDlg::~CImageToolDlg() {
     errorReporter_ = [](const std::wstring&, const std::wstring&) {};
+    warningReporter_ = [](const std::wstring&) {};
     MSG message{};
     while (isCompiling() && IsWindow(window_) && GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
     if (isCompiling() && message.message == WM_QUIT) PostQuitMessage(static_cast<int>(message.wParam));
     worker_.reset();
+    // The song book waits on nobody; what it posted is not shown.
+    if (bookThread_.joinable()) bookThread_.join();
+    if (window_ && PeekMessageW(&message, window_, kSongBookMessage, kSongBookMessage, PM_REMOVE))
+        delete reinterpret_cast<FolderSongBook*>(message.lParam);
     if (window_ && !modal_) DestroyWindow(window_);
     if (smallIcon_) DestroyIcon(smallIcon_);
 }
@@ -97,6 +119,10 @@ INT_PTR CImageToolDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         command(LOWORD(wParam));
         return TRUE;
+    case WM_INITMENUPOPUP:
+        // The image may have come or gone meanwhile, by other means than this dialog.
+        if (reinterpret_cast<HMENU>(wParam) == GetSubMenu(GetMenu(window_), 0)) updateSongBookCommand();
+        return TRUE;
     case kProgressRangeMessage:
         SendMessageW(progressBar, PBM_SETRANGE32, wParam, lParam);
         return TRUE;
@@ -111,13 +137,21 @@ INT_PTR CImageToolDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case kSongFailedMessage: {
+        // The progress posted before the failure is shown before its box.
+        MSG posted;
+        while (PeekMessageW(&posted, window_, kProgressRangeMessage, kTitleMessage, PM_REMOVE)) DispatchMessageW(&posted);
         const auto* failure = reinterpret_cast<const SongFailure*>(lParam);
         errorReporter_(wideFromUtf8(failure->message), wideFromUtf8(failure->path));
         return TRUE;
     }
     case kFinishedMessage: {
-        const std::unique_ptr<Result<CompileSummary>> result(reinterpret_cast<Result<CompileSummary>*>(lParam));
+        const std::unique_ptr<Result<CompileOutcome>> result(reinterpret_cast<Result<CompileOutcome>*>(lParam));
         finishCompilation(*result);
+        return TRUE;
+    }
+    case kSongBookMessage: {
+        const std::unique_ptr<FolderSongBook> written(reinterpret_cast<FolderSongBook*>(lParam));
+        finishSongBook(*written);
         return TRUE;
     }
     case kRunScriptMessage:
@@ -134,10 +168,13 @@ void CImageToolDlg::initDialog() {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
     // The icon's own 16x16 picture, where the big one would be scaled down.
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_ ? smallIcon_ : appIcon));
+    optionsMenu_ = std::make_unique<OptionsMenu>(GetMenu(window_), settingsKey_);
+    updateSongBookCommand();
     PostMessageW(window_, kRunScriptMessage, 0, 0);
 }
 
 void CImageToolDlg::command(int id) {
+    if (optionsMenu_ && optionsMenu_->command(id)) return;
     switch (id) {
     case IDOK:
     case IDCANCEL:
@@ -151,6 +188,9 @@ void CImageToolDlg::command(int id) {
         break;
     case ID_FILE_ADD_FILES:
         addFiles();
+        break;
+    case ID_FILE_SONG_BOOK:
+        makeSongBook();
         break;
     case ID_FILE_EXIT:
         exitProgram();
@@ -175,9 +215,9 @@ bool CImageToolDlg::paintMinimized() {
     return true;
 }
 
-// Closing is refused while a compilation runs.
+// Closing is refused while the dialog is busy.
 void CImageToolDlg::close(int result) {
-    if (isCompiling()) return;
+    if (isBusy()) return;
     if (modal_) {
         EndDialog(window_, result);
     } else {
@@ -186,12 +226,12 @@ void CImageToolDlg::close(int result) {
 }
 
 void CImageToolDlg::exitProgram() {
-    if (isCompiling()) return;
+    if (isBusy()) return;
     PostQuitMessage(0);  // ends the modal loop, which closes the dialog
 }
 
 void CImageToolDlg::addFiles() {
-    if (isCompiling()) return;
+    if (isBusy()) return;
     const std::optional<std::wstring> path = pathPicker_(window_);
     if (!path) return;
     addSongFolder(utf8FromWide(folderOfConfirmedPath(*path)));
@@ -203,23 +243,37 @@ void CImageToolDlg::addSongFolder(const std::string& folder) {
     const std::wstring absolute = absoluteFolder(wideFromUtf8(folder));
     SetCurrentDirectoryW(absolute.c_str());
     Result<std::vector<std::string>> songs = listSongFolder(utf8FromWide(absolute));
-    if (!songs) return;  // a folder that cannot be searched adds nothing
-    for (const std::string& song : *songs) addSong(song);
+    if (!songs) {
+        errorReporter_(absolute + L": " + wideFromUtf8(songs.message()), std::wstring());
+        return;
+    }
+    size_t refused = 0;
+    for (const std::string& song : *songs) refused += addSong(song) ? 0 : 1;
+    if (refused > 0) {
+        errorReporter_(std::to_wstring(refused) + L" of the songs in " + absolute +
+                           L" could not be added: the list has no more room",
+                       std::wstring());
+    }
+    updateSongBookCommand();
 }
 
 // At its place in the command line's order, after any equal entry. The list
 // box's own sorting would follow the system's collation instead, which can
-// differ from the image's order.
-void CImageToolDlg::addSong(const std::string& path) {
+// differ from the image's order. The paths change only with the list, so that
+// "Remove" and "Create Image" always take the songs the list shows.
+bool CImageToolDlg::addSong(const std::string& path) {
     const auto place = std::upper_bound(songs_.begin(), songs_.end(), path,
                                         [](const std::string& a, const std::string& b) { return songPathLess(a, b); });
     const auto index = static_cast<WPARAM>(place - songs_.begin());
+    const LRESULT added =
+        SendMessageW(songListBox, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wideFromUtf8(path).c_str()));
+    if (added == LB_ERR || added == LB_ERRSPACE) return false;
     songs_.insert(place, path);
-    SendMessageW(songListBox, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wideFromUtf8(path).c_str()));
+    return true;
 }
 
 void CImageToolDlg::removeSelected() {
-    if (isCompiling()) return;
+    if (isBusy()) return;
     const auto count = static_cast<int>(SendMessageW(songListBox, LB_GETCOUNT, 0, 0));
     if (count <= 0) return;
     std::vector<int> selected(static_cast<size_t>(count));
@@ -235,7 +289,7 @@ void CImageToolDlg::setCommandsEnabled(bool enabled) {
     if (!enabled) focusBeforeCompiling_ = GetFocus();
     for (const int id : {IDOK, IDCANCEL, IDC_CREATE_IMAGE, IDC_REMOVE}) EnableWindow(GetDlgItem(window_, id), enabled);
     const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
-    EnableMenuItem(GetMenu(window_), 0, MF_BYPOSITION | state);
+    for (const UINT menu : {0u, 1u}) EnableMenuItem(GetMenu(window_), menu, MF_BYPOSITION | state);
     DrawMenuBar(window_);
     EnableMenuItem(GetSystemMenu(window_, FALSE), SC_CLOSE, MF_BYCOMMAND | state);
     if (enabled && focusBeforeCompiling_ && IsWindow(focusBeforeCompiling_))
@@ -243,22 +297,52 @@ void CImageToolDlg::setCommandsEnabled(bool enabled) {
 }
 
 void CImageToolDlg::createImage() {
-    if (isCompiling()) return;
-    // The files go to the current directory: the folder last added, or where
-    // the program was started.
-    std::error_code error;
-    std::filesystem::path folder = std::filesystem::current_path(error);
-    if (error) folder = ".";
+    if (isBusy()) return;
+    CompileRequest request;
+    request.songs = songs_;
+    request.folder = outputFolder();
+    request.conversion = optionsMenu_ ? optionsMenu_->options() : ConvertOptions{};
     setCommandsEnabled(false);
     worker_ = std::make_unique<CompileWorker>(window_);
-    worker_->start(songs_, folder);
+    worker_->start(std::move(request));
 }
 
-void CImageToolDlg::finishCompilation(const Result<CompileSummary>& result) {
+void CImageToolDlg::finishCompilation(const Result<CompileOutcome>& result) {
     worker_->join();
     worker_.reset();
     setCommandsEnabled(true);
+    updateSongBookCommand();
     if (!result) errorReporter_(wideFromUtf8(result.message()), std::wstring());
+    else if (!result->warnings.empty()) warningReporter_(wideFromUtf8(describeWarnings(result->warnings, kWarningsShown)));
+}
+
+void CImageToolDlg::updateSongBookCommand() {
+    std::error_code error;
+    const bool image = std::filesystem::is_regular_file(outputFolder() / kImageFileName, error);
+    EnableMenuItem(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND | (image ? MF_ENABLED : MF_GRAYED));
+}
+
+void CImageToolDlg::makeSongBook() {
+    updateSongBookCommand();
+    const UINT state = GetMenuState(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND);
+    if (isBusy() || (state & MF_GRAYED) != 0) return;
+    const std::filesystem::path folder = outputFolder();
+    const std::optional<std::wstring> book = bookPathPicker_(window_, (folder / L"SongBook.html").native());
+    if (!book) return;
+    setCommandsEnabled(false);
+    bookThread_ = std::thread([window = window_, folder, path = std::filesystem::path(*book)] {
+        auto written = std::make_unique<FolderSongBook>(writeFolderSongBook(folder, path));
+        if (PostMessageW(window, kSongBookMessage, 0, reinterpret_cast<LPARAM>(written.get()))) written.release();
+    });
+}
+
+void CImageToolDlg::finishSongBook(const FolderSongBook& written) {
+    bookThread_.join();
+    setCommandsEnabled(true);
+    if (written.problem) errorReporter_(wideFromUtf8(*written.problem), std::wstring());
+    std::wstring warnings;
+    for (const std::string& warning : written.warnings) warnings += (warnings.empty() ? L"" : L"\n") + wideFromUtf8(warning);
+    if (!warnings.empty()) warningReporter_(warnings);
 }
 
 }  // namespace zmr::win32

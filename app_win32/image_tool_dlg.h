@@ -1,8 +1,9 @@
 #pragma once
 // The main window, from dialog template 102: the song list, the progress bar,
-// the buttons "Remove", "Create Image" and "Quit", and the menu "File" with
-// "Add Files..." and "Exit". A thin class over the Win32 dialog functions;
-// every way of closing it ends the program.
+// the buttons "Remove", "Create Image" and "Quit", the menu "File" with
+// "Add Files...", "Song Book..." and "Exit", and the menu "Options" with how
+// songs are read. A thin class over the Win32 dialog functions; every way of
+// closing it ends the program.
 
 #include <windows.h>
 
@@ -10,16 +11,20 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app_win32/compile_worker.h"
+#include "app_win32/options_menu.h"
 #include "codec/result.h"
-#include "image/compile_image.h"
+#include "image/compile_session.h"
+#include "songbook/folder_song_book.h"
 
 namespace zmr::win32 {
 
 inline constexpr wchar_t kDialogCaption[] = L"ZMR Disc Image Tool";
 inline constexpr wchar_t kErrorCaption[] = L"Error";
+inline constexpr wchar_t kWarningCaption[] = L"Warning";
 
 class CImageToolDlg {
 public:
@@ -28,6 +33,11 @@ public:
     // Tells the user what went wrong: the message, and the song it concerns
     // (empty when it concerns the output files). Returns once seen.
     using ErrorReporter = std::function<void(const std::wstring& message, const std::wstring& songPath)>;
+    // Tells the user what went well but deserves a look (the songs written
+    // with warnings). Returns once seen.
+    using WarningReporter = std::function<void(const std::wstring& text)>;
+    // Asks where to save the song book, starting at a suggested path.
+    using BookPathPicker = std::function<std::optional<std::wstring>(HWND owner, const std::wstring& suggested)>;
 
     explicit CImageToolDlg(HINSTANCE instance);
     ~CImageToolDlg();
@@ -37,6 +47,11 @@ public:
     // The file dialog and the message box by default; tests put their own here.
     void setPathPicker(PathPicker picker) { pathPicker_ = std::move(picker); }
     void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
+    void setWarningReporter(WarningReporter reporter) { warningReporter_ = std::move(reporter); }
+    void setBookPathPicker(BookPathPicker picker) { bookPathPicker_ = std::move(picker); }
+    // Where the options are remembered, under HKEY_CURRENT_USER; set before
+    // the window is made (tests keep theirs apart from the user's).
+    void setSettingsKey(std::wstring key) { settingsKey_ = std::move(key); }
     // Runs once the window shows (a script's steps).
     void setOnShown(std::function<void(CImageToolDlg&)> steps) { onShown_ = std::move(steps); }
 
@@ -49,6 +64,9 @@ public:
 
     // The commands, as the menu and the buttons run them.
     void addFiles();
+    // The song book of the image in the output folder, saved where the user
+    // says; written on a thread of its own, as a compilation is.
+    void makeSongBook();
     void createImage();
     void removeSelected();
     void exitProgram();
@@ -59,6 +77,8 @@ public:
     void addSongFolder(const std::string& folder);
 
     bool isCompiling() const { return worker_ != nullptr; }
+    // A compilation or a song book is being written.
+    bool isBusy() const { return isCompiling() || bookThread_.joinable(); }
     // The list's entries from the top, as UTF-8 paths.
     const std::vector<std::string>& songs() const { return songs_; }
 
@@ -69,9 +89,12 @@ private:
     void command(int id);
     bool paintMinimized();
     void close(int result);
-    void addSong(const std::string& path);
+    bool addSong(const std::string& path);
     void setCommandsEnabled(bool enabled);
-    void finishCompilation(const Result<CompileSummary>& result);
+    void finishCompilation(const Result<CompileOutcome>& result);
+    // "Song Book..." is there for an image in the output folder.
+    void updateSongBookCommand();
+    void finishSongBook(const FolderSongBook& written);
 
     HWND progressBar = nullptr;
     HWND songListBox = nullptr;
@@ -85,12 +108,19 @@ private:
     std::vector<std::string> songs_;
     PathPicker pathPicker_;
     ErrorReporter errorReporter_;
+    WarningReporter warningReporter_;
+    BookPathPicker bookPathPicker_;
+    std::wstring settingsKey_ = kSettingsKey;
     std::function<void(CImageToolDlg&)> onShown_;
+    std::unique_ptr<OptionsMenu> optionsMenu_;
     std::unique_ptr<CompileWorker> worker_;
+    std::thread bookThread_;
 };
 
 // The message box of a failure: caption "Error", the message, one OK button,
 // no icon and no owner window.
 void showErrorBox(const std::wstring& message, const std::wstring& songPath);
+// The same box captioned "Warning", for what deserves a look.
+void showWarningBox(const std::wstring& text);
 
 }  // namespace zmr::win32

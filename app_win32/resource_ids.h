@@ -1,6 +1,7 @@
 #pragma once
 // The numeric ids of the dialog template, its controls, the menu and the
-// icon: shared by the resource script and the code.
+// icon: shared by the resource script and the code. The menu's commands have
+// the Qt dialog's ids.
 
 #define IDD_IMAGE_TOOL 102
 #define IDI_APP_ICON 128
@@ -14,3 +15,11 @@
 
 #define ID_FILE_ADD_FILES 32771
 #define ID_FILE_EXIT 32772
+#define ID_FILE_SONG_BOOK 32773
+// Menu "Options": the four text encodings, then the two switches.
+#define ID_TEXT_VIQR_VNI 32774
+#define ID_TEXT_UTF8 32775
+#define ID_TEXT_CP1258 32776
+#define ID_TEXT_AUTO 32777
+#define ID_KAR_TEXT 32778
+#define ID_LENIENT 32779

@@ -1,7 +1,8 @@
 #pragma once
-// The dialog's private messages: the compilation's worker thread reports
-// through them, and the dialog handles each on its own thread, in the order
-// they were sent.
+// The dialog's private messages: the compilation's worker thread and the song
+// book's report through them, and the dialog handles each on its own thread,
+// in the order they were sent (a sent failure first takes the progress posted
+// before it).
 
 #include <windows.h>
 
@@ -12,8 +13,9 @@ enum WindowMessage : UINT {
     kProgressPositionMessage,            // posted; wParam the position
     kTitleMessage,                       // posted; lParam a new std::wstring, deleted by the dialog
     kSongFailedMessage,                  // sent, so the worker waits until it is seen; lParam a SongFailure*
-    kFinishedMessage,                    // posted last; lParam a new Result<CompileSummary>, deleted by the dialog
+    kFinishedMessage,                    // posted last; lParam a new Result<CompileOutcome>, deleted by the dialog
     kRunScriptMessage,                   // posted by the dialog to itself once it shows
+    kSongBookMessage,                    // posted when the song book is written; lParam a new FolderSongBook
 };
 
 }  // namespace zmr::win32

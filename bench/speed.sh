@@ -9,6 +9,7 @@
 #   compress -b12 / coder   `compress -b12` against lzwCompress, whole processes on one file of event streams
 #   decoder / coder         the LZW decoder's speed against the coder's, inside one process, on the same streams
 #   --jobs 1 / --jobs 2     the build on one core against two
+#   scan / build            `zmrimage scan` of the songs against their build
 #   peak memory             of builds of SONGS and of ten times as many songs
 #
 # Usage: bench/speed.sh [SONGS]   (default 2000; ZMR_SPEED_ROUNDS pairs per ratio, default 5)
@@ -55,6 +56,7 @@ sync "$songsDir"/* "$work/events"
 build_default() { "$zmrimage" build -q -o "$work/out" "$songsDir"; }
 build_jobs1() { "$zmrimage" build -q --jobs 1 -o "$work/out" "$songsDir"; }
 build_jobs2() { "$zmrimage" build -q --jobs 2 -o "$work/out" "$songsDir"; }
+scan_all() { "$zmrimage" scan "$songsDir" >/dev/null; }
 cat_all() { find "$songsDir" -type f -print0 | xargs -0 cat >/dev/null; }
 midicsv_loop() { for f in "$songsDir"/*; do midicsv "$f" >/dev/null; done; }
 coder() { "$lzw" compress "$work/events" "$work/coded.lzw"; }
@@ -124,6 +126,7 @@ printf '%-24s %7.3f  %7.3f .. %-7.3f  (coder %s MB/s, decoder %s MB/s; 20 KB sec
   "$ratesMid" "$ratesLow" "$ratesHigh" "$coderRate" "$decoderRate" "$rounds"
 spreadCheck "decoder / coder" "$ratesMid" "$ratesLow" "$ratesHigh"
 pair "--jobs 1 / --jobs 2" build_jobs1 build_jobs2
+pair "scan / build" scan_all build_default
 
 # Ten times the songs: the folder named ten times puts its songs in ten times.
 many=()
@@ -134,7 +137,7 @@ echo
 printf 'peak memory: %d KiB for %d songs, %d KiB for %d songs\n' "$few" "$songs" "$lots" $((songs * 10))
 echo
 echo "targets: build / cat <= 2.5, build / midicsv loop <= 0.1, compress -b12 / coder >= 1.0,"
-echo "         decoder / coder >= 2, --jobs 1 / --jobs 2 >= 1.7 (2 cores), peak memory flat"
+echo "         decoder / coder >= 2, --jobs 1 / --jobs 2 >= 1.7 (2 cores), scan / build <= 1.3, peak memory flat"
 endLoad=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "load average $endLoad at the end"
 # One runnable task per core would already share the cores with the pairs.

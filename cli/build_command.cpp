@@ -7,17 +7,16 @@
 
 #include "cli/commands.h"
 #include "cli/convert_flags.h"
-#include "cli/interrupt_cleanup.h"
+#include "cli/disc_output.h"
 #include "cli/song_arguments.h"
 #include "cli/terminal_reporter.h"
-#include "image/compile_image.h"
-#include "image/file_image_writer.h"
-#include "image/image_layout.h"
-#include "image/native_path.h"
-#include "image/song_path_list.h"
-#include "cli/disc_output.h"
-#include "disc/capacity_checked_writer.h"
+#include "fileio/interrupt_cleanup.h"
+#include "fileio/native_path.h"
+#include "image/compile_session.h"
 #include "text/shown_text.h"
+#if ZMR_WITH_ISO
+#include "disc/iso_image_writer.h"
+#endif
 
 namespace zmr::cli {
 namespace {
@@ -39,50 +38,44 @@ int runBuild(const BuildOptions& options) {
         std::fprintf(stderr, "zmrimage: %s\n", shownText(songs.message()).c_str());
         return kExitUsage;
     }
-    std::error_code error;
-    const std::filesystem::path outputDir = nativePath(options.outputDir);
-    std::filesystem::create_directories(outputDir, error);
-    if (error) {
-        std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", shownText(options.outputDir).c_str(), error.message().c_str());
-        return kExitUsage;
-    }
+    CompileRequest request{.songs = std::move(songs).value(),
+                           .folder = nativePath(options.outputDir),
+                           .createFolder = true,
+                           .conversion = options.conversion,
+                           .skipBad = options.skipBad,
+                           .jobs = options.jobs,
+                           .medium = std::nullopt,
+                           .isoPath = nativePath(options.disc.isoPath),
+                           .volumeId = options.disc.volumeId};
+    // Only a disc asked for refuses what does not fit; the fill of the default CD is said for every build.
+    if (wantsDisc(options.disc)) request.medium = chosenMedium(options.disc);
+    SessionEdges edges{&cleanup, nullptr};
+#if ZMR_WITH_ISO  // the ISO image; not in the Windows build
+    const LibisofsWriter iso;
+    edges.iso = &iso;
+#endif
 
-    const SongPathList list(std::move(songs).value());
-    FileImageWriter writer(outputDir, &cleanup);
-    CapacityCheckedWriter discWriter(writer, chosenMedium(options.disc));  // refuses files that do not fit
-    ImageWriter& files = wantsDisc(options.disc) ? static_cast<ImageWriter&>(discWriter) : writer;
     TerminalReporter reporter(stderr, !options.quiet && isTerminal(stderr));
     reporter.showWarnings(!options.quiet);
-    const CompileSinks sinks{reporter, reporter, reporter};
-    Result<CompileSummary> result = compileImage(list, files, sinks,
-                                                 CompileOptions{.skipBad = options.skipBad,
-                                                                .convert = {},
-                                                                .threads = options.jobs,
-                                                                .conversion = options.conversion});
+    Result<CompileOutcome> result = runCompileSession(request, CompileSinks{reporter, reporter, reporter}, edges);
     reporter.clearLine();
     if (!result) {
         std::fprintf(stderr, "zmrimage: %s\n", shownText(result.message()).c_str());
         return kExitUsage;
     }
-    const CompileSummary& summary = result.value();
+    const CompileOutcome& outcome = *result;
+    const CompileSummary& summary = outcome.summary;
     if (!options.quiet) {
         std::printf("%d song%s written, image %u bytes: %s\n", summary.songsWritten,
-                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, shownText(pathText(writer.imagePath())).c_str());
+                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, shownText(pathText(outcome.image)).c_str());
+        printDiscFill(outcome.fill);
     }
-    // The fill of the default CD is said for every build; only a disc asked for refuses what does not fit.
-    if (!options.quiet && !wantsDisc(options.disc)) {
-        std::error_code sizeError;
-        const uintmax_t listBytes = std::filesystem::file_size(writer.songListPath(), sizeError);
-        printDiscFill(discFill(summary.imageSize, sizeError ? 0 : listBytes, chosenMedium(options.disc)));
-    }
-    if (wantsDisc(options.disc)) {
-        if (!options.quiet) printDiscFill(discWriter.fill());
-#if ZMR_WITH_ISO  // the ISO image; not in the Windows build
-        if (!options.disc.isoPath.empty()) {
-            const int status = writeIsoFile(options.disc, writer.imagePath(), writer.songListPath(), &cleanup, options.quiet);
-            if (status != kExitOk) return status;
+    if (outcome.iso) {
+        if (!*outcome.iso) {
+            std::fprintf(stderr, "zmrimage: %s\n", shownText(outcome.iso->message()).c_str());
+            return kExitUsage;
         }
-#endif
+        if (!options.quiet) printIsoWritten(options.disc, **outcome.iso);
     }
     return summary.songsFailed > 0 ? kExitSongFailed : kExitOk;
 }

@@ -68,19 +68,21 @@ DiscMedium chosenMedium(const DiscOptions& options) {
 
 void printDiscFill(const DiscFill& fill) { std::printf("Disc: %s\n", describeFill(fill).c_str()); }
 
+void printIsoWritten(const DiscOptions& options, const IsoWritten& written) {
+    std::printf("ISO 9660 image %s written: %s bytes, volume %s\n", shownText(options.isoPath).c_str(),
+                groupThousands(written.sectors * kDiscSectorSize).c_str(), options.volumeId.c_str());
+}
+
 #if ZMR_WITH_ISO
 int writeIsoFile(const DiscOptions& options, const std::filesystem::path& image, const std::filesystem::path& songList,
-                 TemporaryFileWatcher* watcher, bool quiet) {
+                 TemporaryFileWatcher* watcher) {
     const IsoContents contents{image, songList, options.volumeId, chosenMedium(options).sectors};
     Result<IsoWritten> written = writeIsoImage(contents, options.isoPath, watcher);
     if (!written) {
         std::fprintf(stderr, "zmrimage: %s\n", shownText(written.message()).c_str());
         return kExitUsage;
     }
-    if (!quiet) {
-        std::printf("ISO 9660 image %s written: %s bytes, volume %s\n", shownText(options.isoPath).c_str(),
-                    groupThousands(written->sectors * kDiscSectorSize).c_str(), options.volumeId.c_str());
-    }
+    printIsoWritten(options, *written);
     return kExitOk;
 }
 #endif

@@ -11,7 +11,8 @@
 #include <string>
 
 #include "image/disc_capacity.h"
-#include "image/file_image_writer.h"
+#include "fileio/temporary_file_watcher.h"
+#include "image/iso_writer.h"
 
 namespace zmr::cli {
 
@@ -35,11 +36,14 @@ DiscMedium chosenMedium(const DiscOptions& options);
 // "Disc: 51 of 360,000 sectors (under 0.1%) of a 700 MB CD (cd700)" on stdout.
 void printDiscFill(const DiscFill& fill);
 
+// "ISO 9660 image out/karaoke.iso written: 104,448 bytes, volume KARAOKE" on stdout.
+void printIsoWritten(const DiscOptions& options, const IsoWritten& written);
+
 #if ZMR_WITH_ISO
-// Writes options.isoPath from the two files, and says so unless `quiet`; on
-// failure prints why and gives the exit status 2.
+// Writes options.isoPath from the two files, and says so; on failure prints
+// why and gives the exit status 2.
 int writeIsoFile(const DiscOptions& options, const std::filesystem::path& image,
-                 const std::filesystem::path& songList, TemporaryFileWatcher* watcher, bool quiet);
+                 const std::filesystem::path& songList, TemporaryFileWatcher* watcher);
 #endif
 
 }  // namespace zmr::cli

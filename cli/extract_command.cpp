@@ -6,8 +6,8 @@
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
-#include "image/file_bytes.h"
-#include "image/native_path.h"
+#include "fileio/file_bytes.h"
+#include "fileio/native_path.h"
 #include "readback/event_records.h"
 #include "readback/song_extract.h"
 #include "readback/song_streams.h"

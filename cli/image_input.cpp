@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "text/shown_text.h"
 
 namespace zmr::cli {

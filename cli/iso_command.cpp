@@ -7,11 +7,11 @@
 
 #include "cli/commands.h"
 #include "cli/disc_output.h"
-#include "cli/interrupt_cleanup.h"
+#include "fileio/interrupt_cleanup.h"
 #include "disc/image_song_extents.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "image/image_layout.h"
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #include "readback/image_scan.h"
 #include "text/shown_text.h"
 
@@ -82,7 +82,7 @@ int runIso(const IsoOptions& options) {
         return kExitUsage;
     }
     printDiscFill(fill);
-    return writeIsoFile(options.disc, image, songList, &cleanup, false);
+    return writeIsoFile(options.disc, image, songList, &cleanup);
 }
 
 }  // namespace

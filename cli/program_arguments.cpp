@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #endif
 
 namespace zmr::cli {

@@ -1,6 +1,6 @@
 #pragma once
 // The command line as paths are written inside the program (see
-// image/native_path.h), and a console that shows that text.
+// fileio/native_path.h), and a console that shows that text.
 
 #include <string>
 #include <vector>

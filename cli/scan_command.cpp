@@ -8,6 +8,9 @@
 #include "cli/image_input.h"
 #include "cli/song_arguments.h"
 #include "cli/terminal_reporter.h"
+#include "image/compile_image.h"
+#include "image/song_path_list.h"
+#include "image/song_pipeline.h"
 #include "midi/time_units.h"
 #include "scan/scan_summary.h"
 #include "scan/song_scan.h"
@@ -21,6 +24,7 @@ using Json = nlohmann::ordered_json;
 struct ScanOptions {
     bool json = false;
     std::string medium{kDefaultDiscMedium};
+    unsigned jobs = defaultCompileJobs();
     std::vector<std::string> paths;
 };
 
@@ -168,10 +172,17 @@ int runScan(const ScanOptions& options) {
         std::printf("%6s  %-12s  %-8s  %7s  %-7s  %s\n", "length", "lyrics", "encoding", "uncoded", "outcome", "song");
     }
     const auto count = static_cast<int32_t>(songs->size());
+    const SongPathList list(std::move(songs).value());
+    // Each song read once and looked over on the workers, as a build converts them.
+    SongPipeline<SongScan> pipeline(
+        list,
+        songFileWork<SongScan>([](const std::string& path, std::span<const uint8_t> bytes,
+                                  ConversionBuffers& buffers) { return scanSong(path, bytes, buffers); },
+                               [](Failure reason) { return unreadableSong(reason); }),
+        options.jobs);
     for (int32_t i = 0; i < count; ++i) {
-        const std::string& path = (*songs)[static_cast<size_t>(i)];
-        progress.songStarted(i, count, path);
-        const SongScan scan = scanSongFile(path);
+        progress.songStarted(i, count, list.path(i));
+        const auto [path, scan] = pipeline.take(i);
         summary.add(path, scan);
         if (options.json) {
             rows.push_back(songJson(path, scan));
@@ -230,6 +241,9 @@ void addScanCommand(CLI::App& app, CommandAction& action) {
     scan->add_option("--medium", options->medium, "The disc to estimate: cd650, cd700, dvd or dvd-dl")
         ->check(CLI::IsMember(media))
         ->capture_default_str();
+    scan->add_option("-j,--jobs", options->jobs,
+                     "Songs read at once, each on a thread (default: the number of cores); the output is the same")
+        ->check(CLI::Range(1u, 1024u));
     scan->add_option("PATH", options->paths, "Song files or folders of songs")->required();
     scan->callback([&action, options] { action = [options] { return runScan(*options); }; });
 }

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #include "image/song_order.h"
 
 namespace zmr::cli {

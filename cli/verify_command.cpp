@@ -4,7 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "readback/image_verify.h"
 #include "readback/song_list_check.h"
 #include "text/shown_text.h"

@@ -1,19 +1,16 @@
 #include "disc/image_song_extents.h"
 
-#include <algorithm>
+#include "image/song_list.h"
 
 namespace zmr {
 
 std::vector<SongExtent> imageSongExtents(const ImageScan& scan, std::span<const uint8_t> songList) {
+    const SongList list = parseSongList(songList);
     std::vector<SongExtent> extents;
     extents.reserve(scan.songs.size());
-    size_t listEnd = 0;
-    for (const SongLocation& song : scan.songs) {
-        // The next line ends after its CR LF, or the list ends first.
-        size_t next = listEnd;
-        while (next < songList.size() && !(songList[next] == '\n' && next > 0 && songList[next - 1] == '\r')) ++next;
-        listEnd = std::min(songList.size(), next + 1);
-        extents.push_back({song.recordOffset + song.recordSize, listEnd});
+    for (size_t i = 0; i < scan.songs.size(); ++i) {
+        const SongLocation& song = scan.songs[i];
+        extents.push_back({song.recordOffset + song.recordSize, i < list.lines.size() ? list.lines[i].end : songList.size()});
     }
     return extents;
 }

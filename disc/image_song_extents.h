@@ -10,8 +10,8 @@
 
 namespace zmr {
 
-// From the located songs and the song list's CR LF lines; a song without a
-// line of its own counts the whole list.
+// From the located songs and the song list's lines; a song without a line of
+// its own counts the whole list.
 std::vector<SongExtent> imageSongExtents(const ImageScan& scan, std::span<const uint8_t> songList);
 
 }  // namespace zmr

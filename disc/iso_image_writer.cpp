@@ -13,9 +13,9 @@
 #include <libisofs/libisofs.h>
 
 #include "image/disc_capacity.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "image/image_layout.h"
-#include "image/temporary_file.h"
+#include "fileio/temporary_file.h"
 
 namespace zmr {
 namespace fs = std::filesystem;

@@ -14,26 +14,25 @@
 #include <string>
 
 #include "codec/result.h"
-#include "image/file_image_writer.h"
+#include "fileio/temporary_file_watcher.h"
+#include "image/iso_writer.h"
 
 namespace zmr {
 
-struct IsoContents {
-    std::filesystem::path image;     // goes in as DADEDA00.DEZ
-    std::filesystem::path songList;  // goes in as SongList.txt
-    std::string volumeId;            // already normalised (normaliseVolumeId)
-    // Refuse to write an ISO image of more sectors than this.
-    std::optional<uint64_t> maxSectors;
-};
-
-struct IsoWritten {
-    uint64_t sectors = 0;  // of 2,048 bytes
-};
 
 // Writes through a hidden temporary file beside `output`, renamed over it only
 // when complete: on any failure the old file stays as it was. `watcher` hears
 // of the temporary file, as with the image writer.
 Result<IsoWritten> writeIsoImage(const IsoContents& contents, const std::filesystem::path& output,
                                  TemporaryFileWatcher* watcher = nullptr);
+
+// The same, for a compilation that asks for its disc.
+class LibisofsWriter : public IsoWriter {
+public:
+    Result<IsoWritten> write(const IsoContents& contents, const std::filesystem::path& output,
+                             TemporaryFileWatcher* watcher) const override {
+        return writeIsoImage(contents, output, watcher);
+    }
+};
 
 }  // namespace zmr

@@ -55,8 +55,6 @@ SongExtent extentWithSong(const SongExtent& before, int64_t songIndex, uint64_t 
     return after;
 }
 
-uint64_t songListLineBytes(int64_t number, uint64_t nameBytes) { return std::to_string(number).size() + 1 + nameBytes + 2; }
-
 std::string groupThousands(uint64_t value) {
     std::string digits = std::to_string(value);
     for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");

@@ -62,10 +62,6 @@ DiscFill discFill(uint64_t imageBytes, uint64_t songListBytes, const DiscMedium&
 // estimates made before anything is compiled.
 SongExtent extentWithSong(const SongExtent& before, int64_t songIndex, uint64_t recordBytes, uint64_t songListLineBytes);
 
-// The song list's line of song `number` (from 1) with a name of `nameBytes`:
-// the number, a tab, the name, CR LF.
-uint64_t songListLineBytes(int64_t number, uint64_t nameBytes);
-
 // "51 of 360,000 sectors (under 0.1%) of a 700 MB CD (cd700)".
 std::string describeFill(const DiscFill& fill);
 

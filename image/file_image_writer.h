@@ -1,28 +1,17 @@
 #pragma once
-// Writes the image and the song list into a folder through temporary files,
-// renamed over the old files only when both are complete, so that a full disk
-// or a failed write never leaves a half-written image in place of a good one.
+// Writes the image and the song list into a folder through two temporary
+// files, put in place together only when both are complete (placeTogether),
+// so that a full disk or a failed write never leaves a half-written image in
+// place of a good one, and the folder never ends without its image.
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
+#include "fileio/place_together.h"
+#include "fileio/temporary_file.h"
+#include "fileio/temporary_file_watcher.h"
 #include "image/image_writer.h"
 
 namespace zmr {
-
-// Told of each temporary file as it appears and goes, so that a process
-// stopped by a signal can remove what it would leave behind. The renames that
-// put both files in place run between placing() and placed(): whoever removes
-// temporaries waits for them, so that the old files never end up half replaced.
-class TemporaryFileWatcher {
-public:
-    virtual ~TemporaryFileWatcher() = default;
-    virtual void created(const std::filesystem::path& file) = 0;
-    virtual void gone(const std::filesystem::path& file) = 0;
-    virtual void placing() = 0;
-    virtual void placed() = 0;
-};
 
 class FileImageWriter : public ImageWriter {
 public:
@@ -36,26 +25,12 @@ public:
     Status commit() override;
     void abandon() override;
 
-    std::filesystem::path imagePath() const;
-    std::filesystem::path songListPath() const;
+    std::filesystem::path imagePath() const { return image_.output(); }
+    std::filesystem::path songListPath() const { return songList_.output(); }
 
 private:
-    struct Output {
-        std::filesystem::path temporary;
-        std::FILE* file = nullptr;
-        std::unique_ptr<char[]> buffer;  // the file's stdio buffer: large, so writes are few and long
-    };
-
-    Status open(Output& out, const char* finalName);
-    Status write(Output& out, std::span<const uint8_t> bytes);
-    Status close(Output& out);
-    Status putInPlace();
-    std::string describe(const Output& out) const;
-
-    std::filesystem::path folder_;
-    TemporaryFileWatcher* watcher_;
-    Output image_;
-    Output songList_;
+    TemporaryFile image_;
+    TemporaryFile songList_;
 };
 
 }  // namespace zmr

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 
 namespace zmr {
 namespace {

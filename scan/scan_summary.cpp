@@ -1,5 +1,7 @@
 #include "scan/scan_summary.h"
 
+#include "image/song_list.h"
+
 namespace zmr {
 
 ScanOutcome outcomeOf(const SongScan& scan) {

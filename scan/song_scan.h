@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "image/convert_song.h"
 #include "text/encoding_guess.h"
 #include "text/song_text.h"
 
@@ -30,9 +31,15 @@ struct SongScan {
     uint64_t songListNameBytes = 0;
 };
 
+// One reading of the song gives both its facts and its record, converted
+// with buffers kept from song to song; the lenient reading is tried as well
+// only when the strict one fails, or could differ from it.
+SongScan scanSong(std::string_view path, std::span<const uint8_t> bytes, ConversionBuffers& buffers);
 SongScan scanSong(std::string_view path, std::span<const uint8_t> bytes);
 
 // Reads the file first; a file that cannot be read does not compile either way.
 SongScan scanSongFile(const std::string& path);
+// What a song that cannot be read gives.
+SongScan unreadableSong(const Failure& reason);
 
 }  // namespace zmr

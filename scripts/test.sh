@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test twice: in a normal build and in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error;
-# then runs each fuzz target for a short while (ZMR_FUZZ_SMOKE_SECONDS, default 20);
+# then the core's tests under ThreadSanitizer, so that a data race in the song
+# pipeline fails the build; then runs each fuzz target for a short while (ZMR_FUZZ_SMOKE_SECONDS, default 20);
 # then cross-compiles the Windows programs and tests them under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,6 +35,11 @@ echo "== sanitizer build (ASan + UBSan) =="
 run_suite "$root/build/sanitize" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" -DZMR_SANITIZE=ON -DZMR_WERROR=OFF
 phase_done "sanitizer build and tests"
+echo "== ThreadSanitizer build (the core's tests) =="
+# Only the core and its tests (ZMR_TSAN): the threads are all the core's.
+run_suite "$root/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" -DZMR_TSAN=ON -DZMR_WERROR=OFF
+phase_done "ThreadSanitizer build and tests"
 echo "== fuzz smoke test (libFuzzer, ${ZMR_FUZZ_SMOKE_SECONDS:-20} s per target) =="
 ZMR_FUZZ_BUILD="$root/build/fuzz" ZMR_FUZZ_JOBS="$jobs" "$root/scripts/fuzz.sh" "${ZMR_FUZZ_SMOKE_SECONDS:-20}"
 phase_done "fuzz smoke test"

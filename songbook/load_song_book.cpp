@@ -3,8 +3,8 @@
 #include <chrono>
 #include <ctime>
 
-#include "image/file_bytes.h"
-#include "image/native_path.h"
+#include "fileio/file_bytes.h"
+#include "fileio/native_path.h"
 #include "songbook/song_book_entries.h"
 #include "songbook/song_list_titles.h"
 
@@ -41,20 +41,30 @@ Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::str
     Result<std::vector<uint8_t>> image = readFileBytes(imageName);
     if (!image) return Failure{imageName + ": " + image.message()};
 
-    std::vector<std::optional<std::string>> titles;
+    ListedTitles listed;
+    std::optional<std::string> listName;
     if (source.songList) {
-        const std::string listName = pathText(*source.songList);
+        listName = pathText(*source.songList);
         // A FIFO would hold the book until something writes to it.
         const std::optional<std::string> problem = regularFileProblem(*source.songList);
-        Result<std::vector<uint8_t>> list = problem ? Result<std::vector<uint8_t>>(Failure{*problem}) : readFileBytes(listName);
+        Result<std::vector<uint8_t>> list = problem ? Result<std::vector<uint8_t>>(Failure{*problem}) : readFileBytes(*listName);
         if (list) {
-            titles = songListTitles(*list);
+            listed = songListTitles(*list);
         } else {
-            warnings.push_back(listName + ": " + list.message() + "; the titles come from the image");
+            warnings.push_back(*listName + ": " + list.message() + "; the titles come from the image");
+            listName.reset();
         }
     }
-    Result<std::vector<SongBookEntry>> entries = readSongBookEntries(*image, titles);
+    Result<std::vector<SongBookEntry>> entries = readSongBookEntries(*image, listed.titles);
     if (!entries) return Failure{imageName + ": " + entries.message()};
+    if (listName) {
+        // What the book could not take from the list is said, not silently replaced.
+        for (const std::string& problem : listed.problems)
+            warnings.push_back(*listName + " " + problem + "; the title comes from the image");
+        if (listed.titles.size() != entries->size())
+            warnings.push_back(*listName + ": the list has " + std::to_string(listed.titles.size()) +
+                               " lines, the image " + std::to_string(entries->size()) + " songs");
+    }
     return SongBook{source.volumeId, dateOfFile(source.image), std::move(entries).value()};
 }
 

@@ -29,7 +29,7 @@ std::string firstLyricLine(const TextStreamParts& text) {
     return {};
 }
 
-// The list keeps at most 62 bytes of a name: its title then only begins the image's.
+// A title the list cut (listedTitleMayBeCut) only begins the image's.
 bool cutShort(std::span<const uint8_t> listed, std::span<const uint8_t> image) {
     return listed.size() < image.size() && std::equal(listed.begin(), listed.end(), image.begin());
 }

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "image/native_path.h"
-#include "image/temporary_file.h"
+#include "fileio/native_path.h"
+#include "fileio/temporary_file.h"
 #include "songbook/song_book_html.h"
 #include "songbook/vietnamese_order.h"
 #ifdef ZMR_SONGBOOK_PDF

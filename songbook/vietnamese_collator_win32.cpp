@@ -4,7 +4,7 @@
 
 #include "songbook/vietnamese_collator.h"
 
-#include "text/wide_text.h"
+#include "fileio/wide_text.h"
 
 #include <windows.h>
 

@@ -8,6 +8,11 @@
 
 namespace zmr {
 
+// The name keeps at most this many bytes of the title, leaving room for the
+// tab and a terminating zero in its 64 bytes: a longer title reaches the song
+// list cut here.
+inline constexpr int32_t kNameTitleLimit = 62;
+
 struct NameBuffer {
     std::array<uint8_t, 64> bytes{};
     int32_t fill = 0;

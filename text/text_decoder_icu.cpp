@@ -51,14 +51,26 @@ icu::UnicodeString toUtf16(std::span<const uint8_t> bytes, TextEncoding encoding
     return text;
 }
 
+// ICU's normaliser, made by ICU once and shared; taken here once as well, in a
+// static whose guard a thread sanitizer sees (ICU's own once-only check is in
+// code it cannot watch, so the first use on another thread would look like a race).
+const icu::Normalizer2* nfdNormalizer() {
+    static const icu::Normalizer2* const normalizer = [] {
+        UErrorCode error = U_ZERO_ERROR;
+        const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(error);
+        return U_SUCCESS(error) ? nfd : nullptr;
+    }();
+    return normalizer;
+}
+
 }  // namespace
 
 std::u32string decodeToNfd(std::span<const uint8_t> bytes, TextEncoding encoding) {
     if (bytes.empty()) return {};
     const icu::UnicodeString text = toUtf16(bytes, encoding);
     UErrorCode error = U_ZERO_ERROR;
-    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(error);
-    icu::UnicodeString decomposed = U_SUCCESS(error) ? nfd->normalize(text, error) : text;
+    const icu::Normalizer2* nfd = nfdNormalizer();
+    icu::UnicodeString decomposed = nfd ? nfd->normalize(text, error) : text;
     if (U_FAILURE(error)) decomposed = text;
 
     std::u32string codePoints;

@@ -3,8 +3,8 @@
 // Windows carries both tables itself.
 
 #include "text/text_decoder.h"
+#include "fileio/wide_text.h"
 #include "text/utf8.h"
-#include "text/wide_text.h"
 
 #include <windows.h>
 

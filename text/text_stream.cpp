@@ -16,9 +16,6 @@ constexpr uint8_t kCarriageReturn = 13;
 constexpr uint8_t kLineFeed = 10;
 constexpr uint8_t kTab = 9;
 
-// The song list shows at most 62 title bytes, leaving room for the tab and a
-// terminating zero in the 64-byte name buffer.
-constexpr int32_t kTitleNameLimit = 62;
 constexpr int32_t kNameBufferLast = 63;
 // Lyric bytes enter the name buffer only below this fill.
 constexpr int32_t kLyricNameLimit = 60;
@@ -77,7 +74,7 @@ void TextStream::beginTextStream(std::string_view path, NameBuffer& name,
     if (decoded) transcodeDecoded(titleBytes, titleEncoding, 0);
     for (const uint8_t byte : titleBytes) {
         if (!decoded) transcode(byte, 0);
-        if (name.fill < kTitleNameLimit) name.put(byte);
+        if (name.fill < kNameTitleLimit) name.put(byte);
     }
     transcode(kCarriageReturn, 0);
     if (name.fill < kNameBufferLast) name.put(kTab);

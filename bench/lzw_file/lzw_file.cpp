@@ -25,7 +25,7 @@
 
 #include "codec/lzw_compress.h"
 #include "codec/lzw_decompress.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "image/song_order.h"
 #include "midi/event_stream.h"
 #include "midi/song_file.h"

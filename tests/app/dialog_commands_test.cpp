@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 
 #include "app/dialog_test_support.h"
 #include "app/image_tool_dlg.h"
@@ -79,10 +81,14 @@ private slots:
     void optionsMenuOpensWithAltO();
     void optionsAreRememberedBetweenRuns();
     void createImageReadsSongsAsTheCommandLineOptionsDo();
+    void warningsAreShownAfterTheCompilation();
+    void folderWhoseNameIsNotUtf8IsTold();
 
 private:
     // Presses "Create Image" and waits for the compilation to end.
     static bool compile(CImageToolDlg& dialog);
+    // Runs "Song Book..." and waits for the book to be written.
+    static bool makeBook(CImageToolDlg& dialog);
 
     zmr::test::IsolatedSettings settings_;
     QString startFolder_;
@@ -91,6 +97,12 @@ private:
 bool DialogCommandsTest::compile(CImageToolDlg& dialog) {
     QSignalSpy finished(&dialog, &CImageToolDlg::compilationFinished);
     QTest::mouseClick(controlById<QPushButton>(dialog, 3), Qt::LeftButton);
+    return finished.wait(120000);
+}
+
+bool DialogCommandsTest::makeBook(CImageToolDlg& dialog) {
+    QSignalSpy finished(&dialog, &CImageToolDlg::songBookFinished);
+    actionById(dialog, 32773)->trigger();
     return finished.wait(120000);
 }
 
@@ -459,19 +471,32 @@ void DialogCommandsTest::songBookIsWrittenWhereTheUserSaves() {
     writeFile(folder.filePath("Mu`a Xua^n.mid"), goodSong(62));
     writeFile(folder.filePath("Ru Con.kar"), goodSong(64));
     CImageToolDlg dialog;
-    QStringList reports;
+    QStringList reports, warnings;
     dialog.setErrorReporter([&](const QString& message, const QString&) { reports << message; });
+    dialog.setWarningReporter([&](const QString& text) { warnings << text; });
     dialog.addSongFolder(folder.path());
     QVERIFY(compile(dialog));
 
     QString suggested;
     QString chosen = folder.filePath("book.html");
+    bool busyWhileWriting = false, closedWhileWriting = false;
     dialog.setBookPathPicker([&](QWidget*, const QString& offered) {
         suggested = offered;
+        // The book is written on its own thread once this returns: the dialog
+        // is busy meanwhile and refuses to close.
+        QTimer::singleShot(0, &dialog, [&] {
+            busyWhileWriting = dialog.isBusy();
+            dialog.reject();
+            closedWhileWriting = !dialog.isVisible();
+        });
         return std::optional<QString>(chosen);
     });
-    actionById(dialog, 32773)->trigger();
+    dialog.show();
+    QVERIFY(makeBook(dialog));
+    QVERIFY(busyWhileWriting);
+    QVERIFY(!closedWhileWriting);
     QVERIFY2(reports.isEmpty(), qPrintable(reports.join("\n")));
+    QVERIFY(warnings.isEmpty());
     QCOMPARE(QFileInfo(suggested).dir().path(), folder.path());
     const QString html = QString::fromUtf8(readFile(chosen));
     QVERIFY(html.contains(QString::fromUtf8("Mùa Xuân")));
@@ -479,14 +504,54 @@ void DialogCommandsTest::songBookIsWrittenWhereTheUserSaves() {
 #ifdef ZMR_SONGBOOK_PDF
     QCOMPARE(QFileInfo(suggested).fileName(), QString("SongBook.pdf"));
     chosen = folder.filePath("book.pdf");
-    actionById(dialog, 32773)->trigger();
+    QVERIFY(makeBook(dialog));
     QVERIFY(readFile(chosen).startsWith("%PDF-"));
 #endif
+    // A line of the song list that the book cannot use is told.
+    QByteArray list = readFile(folder.filePath("SongList.txt"));
+    list.replace(0, 1, "7");
+    writeFile(folder.filePath("SongList.txt"), std::vector<uint8_t>(list.begin(), list.end()));
+    chosen = folder.filePath("book.html");
+    QVERIFY(makeBook(dialog));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].contains("SongList.txt line 1: song number 7, expected 1"), qPrintable(warnings[0]));
     // A book that cannot be written is shown.
     chosen = folder.filePath("missing/book.html");
-    actionById(dialog, 32773)->trigger();
+    QVERIFY(makeBook(dialog));
     QCOMPARE(reports.size(), 1);
     QVERIFY2(reports[0].contains("cannot write " + chosen), qPrintable(reports[0]));
+}
+
+// A character the player has no code for: the song is written, and the box
+// after the compilation names it.
+void DialogCommandsTest::warningsAreShownAfterTheCompilation() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath("a.mid"), zmr::test::oneNoteSong("ñ"));
+    writeFile(folder.filePath("b.mid"), goodSong());
+    CImageToolDlg dialog;
+    QStringList warnings;
+    dialog.setWarningReporter([&](const QString& text) { warnings << text; });
+    actionById(dialog, 32775)->trigger();  // UTF-8
+    dialog.addSongFolder(folder.path());
+    QVERIFY(compile(dialog));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].startsWith("1 song was written with a warning"), qPrintable(warnings[0]));
+    QVERIFY2(warnings[0].contains(folder.filePath("a.mid") + ": 1 character has no code"), qPrintable(warnings[0]));
+}
+
+void DialogCommandsTest::folderWhoseNameIsNotUtf8IsTold() {
+    QTemporaryDir parent;
+    const std::string name = QFile::encodeName(parent.path()).toStdString() + "/Nh\xE1" "c";  // Windows-1258, as old disks have it
+    QVERIFY(std::filesystem::create_directory(name));
+    std::ofstream(name + "/a.mid") << "a song";
+    CImageToolDlg dialog;
+    QList<Report> reports;
+    dialog.setErrorReporter([&](const QString& message, const QString& songPath) { reports.append({message, songPath}); });
+    dialog.addSongFolder(QFile::decodeName(QByteArray::fromStdString(name)));  // as the file dialog names it
+    std::filesystem::remove_all(name);  // a name Qt cannot remove
+    QVERIFY(entries(dialog).isEmpty());
+    QCOMPARE(reports.size(), 1);
+    QVERIFY2(reports[0].message.contains("not valid UTF-8"), qPrintable(reports[0].message));
 }
 
 #include "dialog_commands_test.moc"

@@ -1,7 +1,9 @@
 // The Win32 dialog's commands: gathering and removing songs, compiling on the
 // worker thread with every way of closing refused meanwhile, reporting a
-// failed song, and every way of closing afterwards. The window is made
-// without a modal loop, and each test runs the messages itself.
+// failed song after the progress before it and the warnings after the
+// compilation, the options remembered, the song book, and every way of
+// closing afterwards. The window is made without a modal loop, and each test
+// runs the messages itself.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,13 +11,14 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app_win32/confirmed_folder.h"
 #include "app_win32/image_tool_dlg.h"
 #include "app_win32/resource_ids.h"
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #include "support/memory_compile.h"
 #include "support/midi_writer.h"
 #include "support/temp_dir.h"
@@ -32,16 +35,30 @@ struct Report {
     std::wstring message, songPath;
 };
 
+// The tests' own place for the remembered options, apart from the user's.
+constexpr wchar_t kTestSettings[] = L"Software\\zmrimage-tests";
+
+std::wstring readText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return wideFromUtf8(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
 class DialogCommands : public testing::Test {
 protected:
     DialogCommands() : startFolder_(fs::current_path()), dialog_(GetModuleHandleW(nullptr)) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kTestSettings);
+        dialog_.setSettingsKey(kTestSettings);
         dialog_.setErrorReporter([this](const std::wstring& message, const std::wstring& path) {
             reports_.push_back({message, path});
             if (duringReport_) duringReport_();
         });
+        dialog_.setWarningReporter([this](const std::wstring& text) { warnings_.push_back(text); });
         window_ = dialog_.createModeless();
     }
-    ~DialogCommands() override { fs::current_path(startFolder_); }
+    ~DialogCommands() override {
+        fs::current_path(startFolder_);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kTestSettings);
+    }
 
     void press(int id) { SendMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
@@ -90,13 +107,17 @@ protected:
         for (const int id : {IDOK, IDC_CREATE_IMAGE, IDC_REMOVE}) {
             if (!IsWindowEnabled(GetDlgItem(window_, id))) return false;
         }
-        return (GetMenuState(GetMenu(window_), 0, MF_BYPOSITION) & MF_GRAYED) == 0;
+        return (GetMenuState(GetMenu(window_), 0, MF_BYPOSITION) & MF_GRAYED) == 0 &&
+               (GetMenuState(GetMenu(window_), 1, MF_BYPOSITION) & MF_GRAYED) == 0;
     }
+
+    bool checked(int id) const { return (GetMenuState(GetMenu(window_), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
     fs::path startFolder_;
     CImageToolDlg dialog_;
     HWND window_ = nullptr;
     std::vector<Report> reports_;
+    std::vector<std::wstring> warnings_;
     std::function<void()> duringReport_;
     bool quitPosted_ = false;
 };
@@ -169,6 +190,9 @@ TEST_F(DialogCommands, FailedSongIsShownWhileEveryWayOfClosingIsRefused) {
     duringReport_ = [&] {
         EXPECT_TRUE(dialog_.isCompiling());
         EXPECT_FALSE(commandsEnabled());
+        // The progress and the title posted before the failure are shown before its box.
+        EXPECT_EQ(SendMessageW(GetDlgItem(window_, IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0), 50);
+        EXPECT_EQ(title(), L"ZMR Disc Image Tool - Compiling...");
         for (const int id : {IDOK, IDCANCEL, ID_FILE_EXIT}) press(id);
         SendMessageW(window_, WM_CLOSE, 0, 0);
         refused = IsWindow(window_) && !quitPosted_;
@@ -205,6 +229,92 @@ TEST_F(DialogCommands, EveryWayOfClosingEndsTheDialog) {
     press(ID_FILE_EXIT);
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// A list box that refuses one entry, as one out of room does: the dialog's
+// paths stay those the list shows, so "Remove" takes the right songs.
+LRESULT CALLBACK refusingList(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == LB_INSERTSTRING && std::wstring(reinterpret_cast<const wchar_t*>(lParam)).ends_with(L"b.mid"))
+        return LB_ERRSPACE;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+TEST_F(DialogCommands, AnEntryTheListRefusesIsLeftOutOfThePathsAndTold) {
+    test::TempDir folder;
+    for (const char* name : {"a.mid", "b.mid", "c.mid"}) folder.write(name, goodSong(60));
+    HWND list = GetDlgItem(window_, IDC_SONG_LIST);
+    SetWindowSubclass(list, refusingList, 1, 0);
+    dialog_.addSongFolder(pathText(folder.path()));
+    RemoveWindowSubclass(list, refusingList, 1);
+    const std::wstring path = folder.path().wstring() + L"\\";
+    EXPECT_EQ(entries(), (std::vector<std::wstring>{path + L"a.mid", path + L"c.mid"}));
+    EXPECT_EQ(dialog_.songs(), (std::vector<std::string>{utf8FromWide(path + L"a.mid"), utf8FromWide(path + L"c.mid")}));
+    ASSERT_EQ(reports_.size(), 1u);
+    EXPECT_NE(reports_[0].message.find(L"1 of the songs"), std::wstring::npos);
+    SendMessageW(list, LB_SETSEL, TRUE, 1);
+    press(IDC_REMOVE);
+    EXPECT_EQ(dialog_.songs(), std::vector<std::string>{utf8FromWide(path + L"a.mid")});
+}
+
+// The options of the Qt dialog, remembered in the registry: a song in UTF-8
+// with a letter the player cannot show compiles as the command line's
+// options read it, and the box after the compilation names it.
+TEST_F(DialogCommands, OptionsAreRememberedAndReadSongsWithTheirWarnings) {
+    EXPECT_TRUE(checked(ID_TEXT_VIQR_VNI));
+    press(ID_TEXT_UTF8);
+    press(ID_LENIENT);
+    {
+        CImageToolDlg again(GetModuleHandleW(nullptr));
+        again.setSettingsKey(kTestSettings);
+        HMENU menu = GetMenu(again.createModeless());
+        EXPECT_TRUE(GetMenuState(menu, ID_TEXT_UTF8, MF_BYCOMMAND) & MF_CHECKED);
+        EXPECT_FALSE(GetMenuState(menu, ID_TEXT_VIQR_VNI, MF_BYCOMMAND) & MF_CHECKED);
+        EXPECT_FALSE(GetMenuState(menu, ID_KAR_TEXT, MF_BYCOMMAND) & MF_CHECKED);
+        EXPECT_TRUE(GetMenuState(menu, ID_LENIENT, MF_BYCOMMAND) & MF_CHECKED);
+    }
+
+    test::TempDir folder;
+    const test::SongFiles songs = {{folder.write("a.mid", test::oneNoteSong("\xC3\xB1")), test::oneNoteSong("\xC3\xB1")},
+                                   {folder.write("b.mid", goodSong(60)), goodSong(60)}};
+    dialog_.addSongFolder(pathText(folder.path()));
+    ASSERT_TRUE(compile());
+    EXPECT_TRUE(reports_.empty());
+    ConvertOptions options;
+    options.textEncoding = TextEncoding::Utf8;
+    options.lenient = true;
+    EXPECT_EQ(folder.read("DADEDA00.DEZ"), test::compileInMemory(songs, false, {}, options).image);
+    ASSERT_EQ(warnings_.size(), 1u);
+    EXPECT_NE(warnings_[0].find(wideFromUtf8(songs[0].first) + L": 1 character has no code"), std::wstring::npos)
+        << utf8FromWide(warnings_[0]);
+}
+
+// "Song Book..." is there once the output folder holds an image; the book
+// is written on its own thread, and the song list's lines it cannot use are told.
+TEST_F(DialogCommands, SongBookIsWrittenWhereTheUserSaves) {
+    test::TempDir folder;
+    folder.write("Mu`a Xua^n.mid", goodSong(60));
+    dialog_.addSongFolder(pathText(folder.path()));
+    EXPECT_TRUE(GetMenuState(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND) & MF_GRAYED);
+    ASSERT_TRUE(compile());
+    EXPECT_FALSE(GetMenuState(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND) & MF_GRAYED);
+
+    std::wstring suggested;
+    dialog_.setBookPathPicker([&](HWND, const std::wstring& offered) {
+        suggested = offered;
+        return std::optional<std::wstring>((folder.path() / L"book.html").wstring());
+    });
+    folder.write("SongList.txt", std::vector<uint8_t>{'7', '\t', 'x', '\r', '\n'});
+    press(ID_FILE_SONG_BOOK);
+    const bool busy = dialog_.isBusy() && !commandsEnabled();
+    ASSERT_TRUE(runUntil([this] { return !dialog_.isBusy(); }));
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(fs::path(suggested), folder.path() / L"SongBook.html");
+    EXPECT_TRUE(reports_.empty());
+    EXPECT_NE(readText(folder.path() / L"book.html").find(L"M\u00f9a Xu\u00e2n"), std::wstring::npos);
+    ASSERT_EQ(warnings_.size(), 1u);
+    EXPECT_NE(warnings_[0].find(L"SongList.txt line 1: song number 7, expected 1"), std::wstring::npos)
+        << utf8FromWide(warnings_[0]);
+    EXPECT_TRUE(commandsEnabled());
 }
 
 TEST(ConfirmedFolder, PrefilledNameGivesTheFolderAndAPickedSongItsFolder) {

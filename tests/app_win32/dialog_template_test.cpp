@@ -170,21 +170,39 @@ TEST(DialogTemplate, ControlsInTabOrderWithIdsTextsStylesAndPlaces) {
     }
 }
 
-TEST(DialogTemplate, MenuFileWithAddFilesAndExit) {
+// Placed as in the Qt dialog: "File" with "Song Book..." between "Add
+// Files..." and "Exit", and "Options" beside it.
+TEST(DialogTemplate, MenuFileAndOptionsAsTheQtDialogHasThem) {
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
     ASSERT_NE(menu, nullptr);
-    wchar_t text[64];
-    ASSERT_EQ(GetMenuItemCount(menu), 1);
-    GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), L"File");
-    HMENU file = GetSubMenu(menu, 0);
-    ASSERT_EQ(GetMenuItemCount(file), 2);
-    const std::pair<UINT, const wchar_t*> items[] = {{32771, L"Add Files..."}, {32772, L"Exit"}};
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(GetMenuItemID(file, i), items[i].first);
-        GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-        EXPECT_EQ(std::wstring(text), items[i].second);
-    }
+    struct Item {
+        UINT id;  // 0 for a submenu
+        std::wstring text;
+    };
+    const auto items = [](HMENU popup) {
+        std::vector<Item> found;
+        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+            wchar_t text[64];
+            GetMenuStringW(popup, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            found.push_back({GetSubMenu(popup, i) ? 0u : GetMenuItemID(popup, i), text});
+        }
+        return found;
+    };
+    const auto same = [](const std::vector<Item>& got, const std::vector<Item>& want) {
+        ASSERT_EQ(got.size(), want.size());
+        for (size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(got[i].id, want[i].id) << i;
+            EXPECT_EQ(got[i].text, want[i].text) << i;
+        }
+    };
+    same(items(menu), {{0, L"File"}, {0, L"Options"}});
+    same(items(GetSubMenu(menu, 0)), {{32771, L"Add Files..."}, {32773, L"Song Book..."}, {32772, L"Exit"}});
+    HMENU options = GetSubMenu(menu, 1);
+    same(items(options), {{0, L"Text Encoding"}, {32778, L"Lyrics from Text Events (.kar)"}, {32779, L"Lenient Reading"}});
+    same(items(GetSubMenu(options, 0)), {{32774, L"VIQR or VNI"},
+                                         {32775, L"UTF-8"},
+                                         {32776, L"Windows-1258"},
+                                         {32777, L"Automatic (UTF-8 or VIQR/VNI)"}});
     DestroyMenu(menu);
 }
 

@@ -1,6 +1,7 @@
 // A build stopped by Ctrl+C or SIGTERM while it waits on a song: its hidden
 // temporary files are gone, the old image and song list are as they were, and
-// the process ends by the signal.
+// the process ends by the signal. A signal the build was started ignoring
+// (nohup) stays ignored.
 
 // Signals, posix_spawn, kill and FIFOs are POSIX. The Windows build's Ctrl+C
 // handler has no test: Wine delivers no console control event to a program
@@ -88,6 +89,23 @@ TEST(BuildInterrupt, SignalRemovesTheTemporaryFilesAndKeepsTheOldOnes) {
         EXPECT_EQ(dir.read("out/DADEDA00.DEZ"), oldImage);
         EXPECT_EQ(dir.read("out/SongList.txt"), oldList);
     }
+}
+
+TEST(BuildInterrupt, ASignalIgnoredAtTheStartStaysIgnored) {
+    test::TempDir dir;
+    const std::string fifo = dir / "waits.mid";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // As nohup starts it: the child inherits SIGHUP ignored.
+    struct sigaction ignore {}, previous {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGHUP, &ignore, &previous);
+    const pid_t pid = startBuild({"-o", dir / "out", fifo});
+    sigaction(SIGHUP, &previous, nullptr);
+    for (int i = 0; i < 500 && (!fs::exists(dir.path() / "out") || hiddenFiles(dir.path() / "out").size() < 2); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+
+    kill(pid, SIGHUP);
+    EXPECT_EQ(waitFor(pid, std::chrono::seconds(1)), -1) << "the build ended on an ignored SIGHUP";
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The build's capacity check: sizes measured song by song, and files that do
 // not fit refused before they replace anything.
 
-#include "disc/capacity_checked_writer.h"
+#include "image/capacity_checked_writer.h"
 
 #include <gtest/gtest.h>
 

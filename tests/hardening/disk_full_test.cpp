@@ -13,7 +13,7 @@
 #include "hardening/recording_sinks.h"
 #include "hardening/scratch_mount.h"
 #include "image/compile_image.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "image/file_image_writer.h"
 #include "image/memory_image_writer.h"
 #include "support/run_command.h"

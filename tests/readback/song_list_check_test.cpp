@@ -44,6 +44,9 @@ TEST(SongListCheck, TitlesAreComparedAsTheTextStreamTranscodesThem) {
               std::vector<int32_t>{4});
     EXPECT_EQ(linesOf(checkSongList(bytesOf("1\tVie^.t\t\r\nAbc\r\n3\tCa'\t\r\n"), image)), std::vector<int32_t>{2});
     EXPECT_EQ(linesOf(checkSongList(bytesOf("01\tVie^.t\t\r\n2\tAbc\t\r\n3\tCa'\t\r\n"), image)), std::vector<int32_t>{1});
+    // A byte-order mark, which the compilation never writes, is the one problem.
+    EXPECT_EQ(linesOf(checkSongList(bytesOf("\xEF\xBB\xBF" "1\tVie^.t\t\r\n2\tAbc\t\r\n3\tCa'\t\r\n"), image)),
+              std::vector<int32_t>{1});
 }
 
 // Names that --text-encoding read as UTF-8 or Windows-1258 check too.

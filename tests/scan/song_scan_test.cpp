@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "image/convert_song.h"
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "scan/scan_summary.h"
 #include "support/memory_compile.h"
 #include "support/midi_writer.h"
@@ -82,6 +82,14 @@ TEST(SongScan, CompilesExactlyWhenTheConversionDoes) {
         }
         EXPECT_EQ(scan.lenientCompiles, convertSong(path, bytes, {.lenient = true}).ok()) << path;
     }
+    // Read strictly, its one track is the JUNK chunk; read leniently, the MTrk
+    // chunk after it, which holds a status the player does not know.
+    const Bytes junk = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 1, 0, 96, 'J', 'U', 'N', 'K', 0, 0, 0, 8,
+                        0, 0x90, 60, 64, 16, 0x80, 60, 0, 'M', 'T', 'r', 'k', 0, 0, 0, 2, 0, 0xF4};
+    const SongScan scan = scanSong("junk.mid", junk);
+    EXPECT_TRUE(scan.compiles);
+    EXPECT_FALSE(scan.lenientCompiles);
+    EXPECT_FALSE(convertSong("junk.mid", junk, {.lenient = true}).ok());
 }
 
 SongScan read(LyricSource lyrics, TextEncoding encoding, TextEncoding title = TextEncoding::Ascii, bool strict = true) {

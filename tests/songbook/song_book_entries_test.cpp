@@ -48,18 +48,26 @@ TEST(SongBookEntries, TitleFirstLineAndLengthAsThePlayerShowsThem) {
 TEST(SongBookEntries, SongListRespellsTitlesWhereItsLinesAreReadable) {
     const test::CompiledImage compiled = twoSongs();
     // Line 1 respelt by the user; line 2 cut short as long names are cut: the image's is whole.
-    const auto respelt = songListTitles(bytesOf("1\tMu`a Xua^n\tXua^n\r\n2\tDDe^m\tA'\r\n"));
-    const auto entries = readSongBookEntries(compiled.image, respelt);
-    ASSERT_TRUE(entries.ok());
-    EXPECT_EQ((*entries)[0].title, "Mùa Xuân");
-    EXPECT_EQ((*entries)[1].title, "Đêm Trăng");
+    // Saved by any editor: CR LF, LF alone, a byte-order mark before the first line.
+    for (const std::string list : {"1\tMu`a Xua^n\tXua^n\r\n2\tDDe^m\tA'\r\n", "1\tMu`a Xua^n\tXua^n\n2\tDDe^m\tA'\n",
+                                   "\xEF\xBB\xBF" "1\tMu`a Xua^n\tXua^n\r\n2\tDDe^m\tA'"}) {
+        const ListedTitles respelt = songListTitles(bytesOf(list));
+        EXPECT_TRUE(respelt.problems.empty());
+        const auto entries = readSongBookEntries(compiled.image, respelt.titles);
+        ASSERT_TRUE(entries.ok());
+        EXPECT_EQ((*entries)[0].title, "Mùa Xuân");
+        EXPECT_EQ((*entries)[1].title, "Đêm Trăng");
+    }
 
-    // Lines without their number, or without a tab, give nothing.
-    const auto unreadable = songListTitles(bytesOf("2\tMu`a\r\nno tab\r\n"));
-    ASSERT_EQ(unreadable.size(), 2u);
-    EXPECT_FALSE(unreadable[0]);
-    EXPECT_FALSE(unreadable[1]);
-    EXPECT_EQ((*readSongBookEntries(compiled.image, unreadable))[0].title, "Mua Xuan");
+    // Lines without their number, or without a tab, give nothing, and say why.
+    const ListedTitles unreadable = songListTitles(bytesOf("2\tMu`a\r\nno tab\r\n"));
+    ASSERT_EQ(unreadable.titles.size(), 2u);
+    EXPECT_FALSE(unreadable.titles[0]);
+    EXPECT_FALSE(unreadable.titles[1]);
+    EXPECT_EQ(unreadable.problems, (std::vector<std::string>{
+                                       "line 1: song number 2, expected 1",
+                                       "line 2: the line does not begin with a song number and a tab: \"no tab\""}));
+    EXPECT_EQ((*readSongBookEntries(compiled.image, unreadable.titles))[0].title, "Mua Xuan");
 }
 
 TEST(SongBookEntries, SongListTitlesReadAsTheBuildReadTheNames) {
@@ -72,7 +80,7 @@ TEST(SongBookEntries, SongListTitlesReadAsTheBuildReadTheNames) {
     const test::CompiledImage compiled = test::compileInMemory(
         {{"/s/Mùa Xuân.mid", songWithLines({"A' "})}, {std::string("/s/").append(longName).append(".mid"), songWithLines({"A' "})}},
         false, {}, utf8);
-    const auto entries = readSongBookEntries(compiled.image, songListTitles(bytesOf(compiled.songList)));
+    const auto entries = readSongBookEntries(compiled.image, songListTitles(bytesOf(compiled.songList)).titles);
     ASSERT_TRUE(entries.ok()) << entries.message();
     EXPECT_EQ((*entries)[0].title, "Mùa Xuân");
     EXPECT_EQ((*entries)[1].title, std::string(56, 'A').append(" Xuân"));

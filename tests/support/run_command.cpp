@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 #else
 #include <sys/wait.h>
 #include <unistd.h>

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/wide_text.h"  // the wide-character conversions, on Windows
+#include "fileio/wide_text.h"  // the wide-character conversions, on Windows
 
 namespace zmr {
 

@@ -1,4 +1,4 @@
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <memory>
 #include <system_error>
 
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

@@ -7,45 +7,56 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string_view>
 
 #include "codec/result.h"
-#include "image/file_image_writer.h"
+#include "fileio/temporary_file_watcher.h"
 
 namespace zmr {
 
 // A hidden name beside `output` that no other writer picks:
 // ".NAME.xxxxxx" followed by `ending`.
 std::filesystem::path hiddenSibling(const std::filesystem::path& output, std::string_view ending);
-// Creates a new file ".NAME.xxxxxx.tmp" beside `output`, for reading and
-// writing, and names it in `created`; nullptr, with errno set, when it cannot.
-std::FILE* createTemporaryBeside(const std::filesystem::path& output, std::filesystem::path& created);
-// Flushes and gets the bytes onto the disk before a rename makes them the
-// output, and lets all read it, as an ordinary file (temporary files are
-// created private).
-bool syncToDisk(std::FILE* file);
 
 class TemporaryFile {
 public:
-    // `watcher` hears of the temporary file, as with the image writer.
+    // `watcher` hears of the temporary file from before it exists until it is
+    // gone or placed.
     explicit TemporaryFile(std::filesystem::path output, TemporaryFileWatcher* watcher = nullptr);
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    Status open();
+    // Creates the hidden file, for reading and writing, with the permissions
+    // the user's umask gives. A `bufferSize` gathers writes into stdio writes
+    // of that many bytes.
+    Status open(size_t bufferSize = 0);
     std::FILE* file() const { return file_; }
     Status write(std::span<const uint8_t> bytes);
-    // Syncs, closes and renames over the output.
+    // Gets the bytes onto the disk and closes the file; it stays hidden.
+    Status finish();
+    // Finishes, renames the file over the output and syncs the folder.
     Status place();
+    // Closes and removes the file, if there is one.
     void drop();
+
+    const std::filesystem::path& output() const { return output_; }
+    // The hidden file; empty when there is none.
+    const std::filesystem::path& path() const { return path_; }
+    TemporaryFileWatcher* watcher() const { return watcher_; }
+    // The file was renamed away (by whoever places it): there is nothing left to remove.
+    void markPlaced();
+    // "cannot write OUTPUT: <the system's reason for `error`>".
+    Failure writeFailure(int error) const;
 
 private:
     std::filesystem::path output_;
     TemporaryFileWatcher* watcher_;
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;
+    std::unique_ptr<char[]> buffer_;  // stdio's, when asked for
 };
 
 }  // namespace zmr

@@ -1,4 +1,4 @@
-#include "text/wide_text.h"
+#include "fileio/wide_text.h"
 
 #ifdef _WIN32
 #include <windows.h>

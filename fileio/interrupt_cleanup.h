@@ -3,16 +3,21 @@
 // the console window closing): the temporary files that the writer has made
 // are removed before the process ends, and the old image and song list stay
 // as they were. The process still ends as it would have, so the shell sees
-// what stopped it.
+// what stopped it. A signal that the process was started ignoring (nohup,
+// a script's background job) stays ignored.
 
 #include <filesystem>
 #include <mutex>
 #include <set>
 #include <thread>
 
-#include "image/file_image_writer.h"
+#ifndef _WIN32
+#include <signal.h>
+#endif
 
-namespace zmr::cli {
+#include "fileio/temporary_file_watcher.h"
+
+namespace zmr {
 
 class InterruptCleanup : public TemporaryFileWatcher {
 public:
@@ -25,8 +30,8 @@ public:
 
     void created(const std::filesystem::path& file) override;
     void gone(const std::filesystem::path& file) override;
-    void placing() override;
-    void placed() override;
+    void lockFolder() override;
+    void unlockFolder() override;
 
 private:
 #ifndef _WIN32
@@ -39,10 +44,10 @@ private:
     std::recursive_mutex mutex_;
     std::set<std::filesystem::path> files_;
 #ifndef _WIN32
+    sigset_t watched_;  // the stopping signals the process does not ignore
     bool active_ = false;
-    bool stopping_ = false;
     std::thread thread_;
 #endif
 };
 
-}  // namespace zmr::cli
+}  // namespace zmr

@@ -1,4 +1,4 @@
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 
 #ifdef _WIN32
 #include <cerrno>

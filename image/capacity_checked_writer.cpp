@@ -1,4 +1,4 @@
-#include "disc/capacity_checked_writer.h"
+#include "image/capacity_checked_writer.h"
 
 namespace zmr {
 
@@ -14,7 +14,8 @@ Status CapacityCheckedWriter::appendImage(std::span<const uint8_t> bytes) {
     if (Status s = files_.appendImage(bytes); !s) return s;
     imageBytes_ += bytes.size();
     if (recordPending_) {
-        afterSong_.push_back({imageBytes_, songListBytes_});
+        // Only a refusal says how many songs would fit; measuring alone needs the totals.
+        if (refuseOverflow_) afterSong_.push_back({imageBytes_, songListBytes_});
         recordPending_ = false;
     }
     return success();
@@ -33,7 +34,7 @@ Status CapacityCheckedWriter::appendSongList(std::span<const uint8_t> bytes) {
 
 Status CapacityCheckedWriter::commit() {
     const DiscFill now = fill();
-    if (!now.fits()) {
+    if (refuseOverflow_ && !now.fits()) {
         files_.abandon();
         const int64_t songs = static_cast<int64_t>(afterSong_.size());
         return Failure{describeOverflow(now, songsThatFit(afterSong_, medium_.sectors), songs)};

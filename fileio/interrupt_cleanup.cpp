@@ -1,4 +1,4 @@
-#include "cli/interrupt_cleanup.h"
+#include "fileio/interrupt_cleanup.h"
 
 #ifndef _WIN32
 #include <pthread.h>
@@ -8,48 +8,58 @@
 #include <windows.h>
 #endif
 
-namespace zmr::cli {
+namespace zmr {
 
 #ifndef _WIN32
 namespace {
 
-sigset_t stoppingSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
-    return set;
-}
+// What the watcher's own wake-up carries, telling it from a real signal.
+constexpr int kWakeUp = 0x7A4D52;
 
 }  // namespace
 
 InterruptCleanup::InterruptCleanup() {
-    const sigset_t set = stoppingSignals();
-    if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return;
+    sigemptyset(&watched_);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction current {};
+        if (sigaction(number, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        sigaddset(&watched_, number);
+    }
+    if (sigisemptyset(&watched_) || pthread_sigmask(SIG_BLOCK, &watched_, nullptr) != 0) return;
     active_ = true;
     thread_ = std::thread([this] { waitForSignal(); });
 }
 
 InterruptCleanup::~InterruptCleanup() {
     if (!active_) return;
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
+    // Queued by this process with a value of its own, so the waiting thread
+    // tells it from a real signal of the same number.
+    int wake = SIGTERM;
+    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+        if (sigismember(&watched_, number) == 1) {
+            wake = number;
+            break;
+        }
     }
-    pthread_kill(thread_.native_handle(), SIGTERM);  // wakes the waiting thread, which sees stopping_
+    sigval value{};
+    value.sival_int = kWakeUp;
+    pthread_sigqueue(thread_.native_handle(), wake, value);
     thread_.join();
-    const sigset_t set = stoppingSignals();
-    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    // A real signal that came meanwhile is delivered now, as it would have been.
+    pthread_sigmask(SIG_UNBLOCK, &watched_, nullptr);
 }
 
 void InterruptCleanup::waitForSignal() {
-    const sigset_t set = stoppingSignals();
-    int number = 0;
-    while (sigwait(&set, &number) != 0) {
+    int number = -1;
+    for (;;) {
+        siginfo_t info{};
+        number = sigwaitinfo(&watched_, &info);
+        if (number < 0) continue;  // interrupted
+        const bool wakeUp = info.si_code == SI_QUEUE && info.si_pid == ::getpid() && info.si_value.sival_int == kWakeUp;
+        if (wakeUp) return;
+        break;
     }
-    std::unique_lock lock(mutex_);  // waits until renames in progress are done
-    if (stopping_) return;
+    std::unique_lock lock(mutex_);  // waits until the folder is unlocked
     for (const std::filesystem::path& file : files_) ::unlink(file.c_str());
     // End the process the way the signal would have.
     ::signal(number, SIG_DFL);
@@ -112,8 +122,8 @@ void InterruptCleanup::gone(const std::filesystem::path& file) {
     files_.erase(file);
 }
 
-void InterruptCleanup::placing() { mutex_.lock(); }
+void InterruptCleanup::lockFolder() { mutex_.lock(); }
 
-void InterruptCleanup::placed() { mutex_.unlock(); }
+void InterruptCleanup::unlockFolder() { mutex_.unlock(); }
 
-}  // namespace zmr::cli
+}  // namespace zmr

@@ -2,14 +2,14 @@
 // Windows through the wide-character API, and its title is that text's bytes
 // (UTF-8), so the image is the same on every system.
 
-#include "image/native_path.h"
+#include "fileio/native_path.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "image/file_bytes.h"
+#include "fileio/file_bytes.h"
 #include "image/song_order.h"
 #include "support/memory_compile.h"
 #include "support/midi_writer.h"

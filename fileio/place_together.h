@@ -1,0 +1,39 @@
+#pragma once
+// Two finished temporary files put in place of their outputs, in one folder,
+// as one step: afterwards the folder holds both old files or both new ones.
+//
+// Renames go one file at a time, so the old file of the one renamed first is
+// kept under a hidden third name (a hard link, or a copy where the file
+// system has no hard links) until both new files are in place, and put back
+// if the second rename fails. The first file's old one (the image) is kept
+// when it can be; otherwise the second's (the song list, small enough to copy
+// on a nearly full disk), which is then renamed first. When neither can be
+// kept, nothing is replaced.
+
+#include <filesystem>
+#include <system_error>
+
+#include "codec/result.h"
+#include "fileio/temporary_file.h"
+
+namespace zmr {
+
+// The file-system operations of the step, one call each, so that tests can
+// make any of them fail.
+class FileSteps {
+public:
+    virtual ~FileSteps() = default;
+    virtual std::error_code link(const std::filesystem::path& existing, const std::filesystem::path& name);
+    virtual std::error_code copy(const std::filesystem::path& from, const std::filesystem::path& to);
+    virtual std::error_code rename(const std::filesystem::path& from, const std::filesystem::path& to);
+    virtual std::error_code remove(const std::filesystem::path& file);
+    virtual std::error_code syncFolder(const std::filesystem::path& folder);
+};
+
+// Both files must be finished (TemporaryFile::finish), with outputs in one
+// folder; the watcher of `first` keeps the clean-up away meanwhile. On
+// failure the temporary files that were not placed are left to their owners.
+Status placeTogether(TemporaryFile& first, TemporaryFile& second, FileSteps& steps);
+Status placeTogether(TemporaryFile& first, TemporaryFile& second);
+
+}  // namespace zmr

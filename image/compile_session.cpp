@@ -1,0 +1,103 @@
+#include "image/compile_session.h"
+
+#include <exception>
+#include <new>
+#include <system_error>
+
+#include "fileio/native_path.h"
+#include "image/capacity_checked_writer.h"
+#include "image/file_image_writer.h"
+
+namespace zmr {
+namespace {
+
+// The request's paths as the compilation reads them, without a copy: a list
+// of tens of thousands of songs holds megabytes of paths.
+class RequestedSongs : public SongSource {
+public:
+    explicit RequestedSongs(const std::vector<std::string>& paths) : paths_(paths) {}
+    int32_t count() const override { return static_cast<int32_t>(paths_.size()); }
+    std::string path(int32_t index) const override { return paths_.at(static_cast<size_t>(index)); }
+
+private:
+    const std::vector<std::string>& paths_;
+};
+
+// Passes every message on, and keeps the warnings for the outcome.
+class WarningCollector : public SongMessageSink {
+public:
+    explicit WarningCollector(SongMessageSink& next) : next_(next) {}
+    void songFailed(std::string_view path, std::string_view message) override { next_.songFailed(path, message); }
+    void songWarning(std::string_view path, std::string_view message) override {
+        warnings.push_back({std::string(path), std::string(message)});
+        next_.songWarning(path, message);
+    }
+    std::vector<SongWarning> warnings;
+
+private:
+    SongMessageSink& next_;
+};
+
+Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks& sinks, const SessionEdges& edges) {
+    if (request.createFolder) {
+        std::error_code error;
+        std::filesystem::create_directories(request.folder, error);
+        if (error) return Failure{"cannot create " + pathText(request.folder) + ": " + error.message()};
+    }
+
+    const RequestedSongs songs(request.songs);
+    FileImageWriter files(request.folder, edges.watcher);
+    const DiscMedium medium = request.medium.value_or(*findDiscMedium(kDefaultDiscMedium));
+    CapacityCheckedWriter writer(files, medium, request.medium.has_value());
+    WarningCollector messages(sinks.messages);
+    Result<CompileSummary> summary = compileImage(
+        songs, writer, CompileSinks{sinks.progress, sinks.title, messages},
+        CompileOptions{.skipBad = request.skipBad, .convert = {}, .threads = request.jobs, .conversion = request.conversion});
+    if (!summary) return summary.failure();
+
+    CompileOutcome outcome{*summary, files.imagePath(), files.songListPath(), writer.fill(), std::move(messages.warnings), {}};
+    if (!request.isoPath.empty()) {
+        if (edges.iso) {
+            const IsoContents contents{outcome.image, outcome.songList, request.volumeId, medium.sectors};
+            outcome.iso = edges.iso->write(contents, request.isoPath, edges.watcher);
+        } else {
+            outcome.iso = Result<IsoWritten>(Failure{"this build writes no ISO 9660 image"});
+        }
+    }
+    return outcome;
+}
+
+Result<CompileOutcome> thrown(const CompileSinks& sinks, std::string message) {
+    try {
+        sinks.title.setTitle(kTitleDone);
+    } catch (...) {
+        // The message matters more than the title.
+    }
+    return Failure{std::move(message)};
+}
+
+}  // namespace
+
+Result<CompileOutcome> runCompileSession(const CompileRequest& request, const CompileSinks& sinks,
+                                         const SessionEdges& edges) {
+    try {
+        return compile(request, sinks, edges);
+    } catch (const std::bad_alloc&) {
+        return thrown(sinks, "out of memory");
+    } catch (const std::exception& e) {
+        return thrown(sinks, e.what());
+    } catch (...) {
+        return thrown(sinks, "the compilation stopped on an unknown error");
+    }
+}
+
+std::string describeWarnings(std::span<const SongWarning> warnings, size_t shown) {
+    std::string text = std::to_string(warnings.size()) + (warnings.size() == 1 ? " song was" : " songs were") +
+                       " written with a warning:\n";
+    for (size_t i = 0; i < warnings.size() && i < shown; ++i)
+        text += "\n" + warnings[i].path + ": " + warnings[i].message;
+    if (warnings.size() > shown) text += "\n... and " + std::to_string(warnings.size() - shown) + " more";
+    return text;
+}
+
+}  // namespace zmr
