@@ -28,5 +28,8 @@ void addIsoCommand(CLI::App& app, CommandAction& action);
 #endif
 void addSongBookCommand(CLI::App& app, CommandAction& action);
 void addScanCommand(CLI::App& app, CommandAction& action);
+// Hidden: the shell completion, written from every command added before or
+// after it.
+void addCompletionCommand(CLI::App& app, CommandAction& action);
 
 }  // namespace zmr::cli

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     zmr::cli::addIsoCommand(app, action);
 #endif
     zmr::cli::addSongBookCommand(app, action);
+    zmr::cli::addCompletionCommand(app, action);
 
     try {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());

@@ -25,6 +25,12 @@ packages=(
   clang libclang-rt-14-dev
   # the Windows programs: cross-compiled, then tested under Wine on a virtual display
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
+  # the manual pages, made from docs/*.1.md
+  pandoc
+  # releases (scripts/release.sh): the Debian package (dpkg-shlibdeps, dpkg-gencontrol), its
+  # checks (lintian, desktop-file-validate, appstreamcli), the Windows installer (makensis)
+  # and zip; installing them as a user would: apt's man (man -w) and bash-completion
+  dpkg-dev lintian desktop-file-utils appstream nsis zip unzip man-db bash-completion
 )
 if [[ "${ZMR_SETUP_SCREENSHOT:-0}" == 1 ]]; then
   packages+=(xauth imagemagick)  # pictures of the dialog on the virtual display

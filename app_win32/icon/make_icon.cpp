@@ -7,10 +7,10 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <map>
-#include <string>
+#include <cstdlib>
 #include <vector>
+
+#include "app/icons/xpm_picture.h"
 
 namespace {
 
@@ -28,34 +28,25 @@ struct Picture {
     std::vector<int> pixels;  // palette index, or kTransparent; top row first
 };
 
-int paletteIndex(const std::string& colour) {
-    if (colour == "None") return kTransparent;
-    const uint32_t rgb = static_cast<uint32_t>(std::stoul(colour.substr(1), nullptr, 16));
+int paletteIndex(int64_t colour) {
+    if (colour == zmr::icons::kTransparent) return kTransparent;
     for (int i = 0; i < 16; ++i) {
-        if (kPalette[i] == rgb) return i;
+        if (kPalette[i] == colour) return i;
     }
-    std::fprintf(stderr, "make_icon: colour %s is not one of the 16 standard colours\n", colour.c_str());
+    std::fprintf(stderr, "make_icon: colour #%06llX is not one of the 16 standard colours\n",
+                 static_cast<unsigned long long>(colour));
     std::exit(1);
 }
 
-// Square pictures with one character per pixel, as the project draws them.
-Picture readXpm(const char* const* xpm) {
-    int width = 0, height = 0, colours = 0, perPixel = 0;
-    std::sscanf(xpm[0], "%d %d %d %d", &width, &height, &colours, &perPixel);
-    if (width != height || perPixel != 1) {
+Picture readPicture(const char* const* xpm) {
+    const zmr::icons::XpmPicture picture = zmr::icons::readXpm(xpm);
+    if (picture.size == 0) {
         std::fprintf(stderr, "make_icon: expected a square picture with one character per pixel\n");
         std::exit(1);
     }
-    std::map<char, int> index;
-    for (int i = 1; i <= colours; ++i) {
-        const std::string line = xpm[i];
-        index[line[0]] = paletteIndex(line.substr(line.rfind(' ') + 1));
-    }
-    Picture picture{width, {}};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) picture.pixels.push_back(index.at(xpm[1 + colours + y][x]));
-    }
-    return picture;
+    Picture indexed{picture.size, {}};
+    for (const int64_t colour : picture.pixels) indexed.pixels.push_back(paletteIndex(colour));
+    return indexed;
 }
 
 void put16(std::vector<uint8_t>& out, uint32_t value) {
@@ -120,7 +111,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_icon OUTPUT.ico\n");
         return 2;
     }
-    const std::vector<Picture> pictures = {readXpm(app_icon_32_xpm), readXpm(app_icon_16_xpm)};
+    const std::vector<Picture> pictures = {readPicture(app_icon_32_xpm), readPicture(app_icon_16_xpm)};
     std::vector<std::vector<uint8_t>> images;
     for (const Picture& picture : pictures) images.push_back(iconImage(picture));
 
