@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the song list, the progress bar, the buttons "Remove",
 // "Create Image" and "Quit", the menu "File" with "Add Files...",
-// "Song Book..." and "Exit", and the menu "Options" with how songs are read.
+// "Song Book...", "Preview..." and "Exit", and the menu "Options" with how songs are read.
 // Every way of closing it ends the program.
 
 #include <QDialog>
@@ -34,6 +34,8 @@ public:
     using ErrorReporter = std::function<void(const QString& message, const QString& songPath)>;
     // Asks where to save the song book, starting at a suggested path.
     using BookPathPicker = std::function<std::optional<QString>(QWidget* owner, const QString& suggested)>;
+    // Shows the preview of the image at `imagePath` and returns once it is closed.
+    using PreviewOpener = std::function<void(QWidget* owner, const QString& imagePath)>;
 
     explicit CImageToolDlg(QWidget* parent = nullptr);
     ~CImageToolDlg() override;
@@ -42,11 +44,14 @@ public:
     void setPathPicker(PathPicker picker) { pathPicker_ = std::move(picker); }
     void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
     void setBookPathPicker(BookPathPicker picker) { bookPathPicker_ = std::move(picker); }
+    void setPreviewOpener(PreviewOpener opener) { previewOpener_ = std::move(opener); }
 
     // The commands, as the menu and the buttons run them.
     void addFiles();
     // The song book of the image in the output folder, saved where the user says.
     void makeSongBook();
+    // The preview of the image in the output folder: its songs heard and their lyrics shown in time.
+    void openPreview();
     void createImage();
     void removeSelected();
     void exitProgram();
@@ -67,7 +72,7 @@ signals:
 private:
     // Where "Create Image" writes: the folder last added, or the start folder.
     static QString outputFolder();
-    // "Song Book..." is there for an image in the output folder.
+    // "Song Book..." and "Preview..." are there for an image in the output folder.
     void updateSongBookCommand();
     void createControls();
     void placeControls();
@@ -86,8 +91,10 @@ private:
     QPushButton* createButton_ = nullptr;
     QPushButton* removeButton_ = nullptr;
     QAction* songBookAction_ = nullptr;
+    QAction* previewAction_ = nullptr;
     PathPicker pathPicker_;
     BookPathPicker bookPathPicker_;
+    PreviewOpener previewOpener_;
     ErrorReporter errorReporter_;
     std::unique_ptr<CompileThread> compileThread_;
 };
