@@ -50,7 +50,9 @@ void PreviewWindow::createControls() {
     songList_->setRootIsDecorated(false);
     songList_->setUniformRowHeights(true);
     songList_->header()->setStretchLastSection(false);
+    songList_->header()->setSectionResizeMode(kNumberColumn, QHeaderView::ResizeToContents);
     songList_->header()->setSectionResizeMode(kTitleColumn, QHeaderView::Stretch);
+    songList_->header()->setSectionResizeMode(kLengthColumn, QHeaderView::ResizeToContents);
     connect(songList_, &QTreeWidget::currentItemChanged, this, &PreviewWindow::songSelected);
     connect(songList_, &QTreeWidget::itemActivated, this, &PreviewWindow::play);
 
