@@ -28,6 +28,7 @@ KaraokeLyricsView::KaraokeLyricsView(QWidget* parent) : QWidget(parent) {
     nextLine_->setForegroundRole(QPalette::PlaceholderText);
     for (QLabel* label : {title_, current_, nextLine_}) {
         label->setAlignment(Qt::AlignCenter);
+        label->setWordWrap(true);  // a long line wraps instead of widening the window
         label->setMinimumHeight(label->fontMetrics().height());
     }
     auto* layout = new QVBoxLayout(this);
@@ -38,7 +39,7 @@ KaraokeLyricsView::KaraokeLyricsView(QWidget* parent) : QWidget(parent) {
     layout->addStretch();
 }
 
-void KaraokeLyricsView::show(const LyricTimeline* lyrics, PlaybackTime position) {
+void KaraokeLyricsView::showAt(const LyricTimeline* lyrics, PlaybackTime position) {
     sung_.clear();
     unsung_.clear();
     next_.clear();

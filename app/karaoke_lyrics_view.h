@@ -17,7 +17,7 @@ public:
     explicit KaraokeLyricsView(QWidget* parent = nullptr);
 
     // What shows of `lyrics` at `position`; nothing without lyrics.
-    void show(const LyricTimeline* lyrics, PlaybackTime position);
+    void showAt(const LyricTimeline* lyrics, PlaybackTime position);
 
     // The parts shown, as plain text (for tests and screen readers).
     QString sungText() const { return sung_; }

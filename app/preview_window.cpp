@@ -179,7 +179,7 @@ void PreviewWindow::seek(PlaybackTime position) {
 void PreviewWindow::refresh() {
     const PlaybackTime length = transport_ ? transport_->length() : PlaybackTime(0);
     const Transport::State state = transport_ ? transport_->state() : Transport::State{};
-    lyrics_->show(song_ ? &song_->lyrics : nullptr, state.position);
+    lyrics_->showAt(song_ ? &song_->lyrics : nullptr, state.position);
     if (!slider_->isSliderDown()) {
         const QSignalBlocker quiet(slider_);
         slider_->setValue(static_cast<int>(state.position.count()));

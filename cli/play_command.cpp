@@ -130,8 +130,8 @@ void addPlayCommand(CLI::App& app, CommandAction& action) {
         "resumes, the left and right arrows seek 10 seconds, q or Ctrl+C ends; the terminal is restored.\n"
         "Otherwise (output to a pipe or a file, TERM=dumb, NO_COLOR set) the title and then each line\n"
         "are printed when their time comes, after that time as zmrimage lyrics prints it.\n"
-        "Where the one-byte gaps lost time, the lyrics run ahead of the music, as on the player; the\n"
-        "song then lasts until its last lyric.");
+        "Where the one-byte gaps lost time, the music runs ahead of the lyrics, as on the player; the\n"
+        "song lasts until both have ended.");
     play->add_option("IMAGE", options->imagePath, "The image file (DADEDA00.DEZ)")->required();
     play->add_option("N", options->number, "Song number, from 1 as in SongList.txt")->required();
     play->add_option("--soundfont", options->soundFont, "The SoundFont to play with (FILE.sf2)");

@@ -21,7 +21,7 @@ struct PreviewSong {
     SongMessages music;
     PlaybackTime musicEnd{0};  // when the last note ends
     // Until the music and the lyrics have both ended: where the player's
-    // one-byte gaps lost time, the lyrics outlast the music.
+    // one-byte gaps lost time, the music runs ahead and may end first.
     PlaybackTime length{0};
     size_t eventRecords = 0;
 };
