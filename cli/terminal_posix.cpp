@@ -52,13 +52,9 @@ public:
                 if (key.key != TerminalKey::None) return key.key;
                 continue;
             }
-            // An escape alone, with nothing behind it soon, is the Escape key.
+            // A key cut short waits for the rest of its bytes into the next turn.
             pollfd fd{in_, POLLIN, 0};
-            const int timeout = pending_.empty() ? static_cast<int>(wait.count()) : 30;
-            if (::poll(&fd, 1, timeout) <= 0) {
-                if (!pending_.empty()) pending_.clear();
-                return TerminalKey::None;
-            }
+            if (::poll(&fd, 1, static_cast<int>(wait.count())) <= 0) return TerminalKey::None;
             char bytes[64];
             const ssize_t count = ::read(in_, bytes, sizeof bytes);
             if (count <= 0) return count == 0 ? TerminalKey::Quit : TerminalKey::None;  // end of input

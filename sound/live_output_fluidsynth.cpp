@@ -65,7 +65,12 @@ Result<LiveOutput> openLiveOutput(const LiveOutputOptions& options) {
     std::string reasons;
     for (const AudioDriver& driver : kDrivers) {
         clearFluidSynthError();
-        fluid_settings_setstr((*fluid)->settings(), "audio.driver", driver.name);
+        // A FluidSynth built without this driver keeps its default, which may be
+        // another one altogether (even "file", which would write a file).
+        if (fluid_settings_setstr((*fluid)->settings(), "audio.driver", driver.name) != FLUID_OK) {
+            reasons += std::string(reasons.empty() ? "" : "; ") + driver.shown + ": not in this FluidSynth";
+            continue;
+        }
         if (fluid_audio_driver_t* opened = new_fluid_audio_driver((*fluid)->settings(), (*fluid)->synth())) {
             LiveOutput live;
             live.description = std::string("FluidSynth through ") + driver.shown;
