@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Speed of zmrimage on a generated collection, as ratios measured in one run
 # on the same files, each the median of paired runs (the two commands of a
-# pair run back to back, in alternating order):
+# pair run back to back, in alternating order), with the spread of the pairs
+# (the lowest and highest ratio) beside it:
 #
 #   build / cat             whole `zmrimage build` against `cat` reading the same files
 #   build / midicsv loop    against a shell loop running `midicsv` over them
@@ -15,7 +16,15 @@
 # midicsv, ncompress and time are installed by scripts/setup.sh when this
 # script asks for them (ZMR_SETUP_BENCH=1): only this script uses them. The collection and the images go to ZMR_SPEED_DIR
 # (default: a folder under /tmp, removed at the end).
+#
+# Figures for publishing come from an idle machine. Before the pairs of each
+# ratio the files its commands read are read once and each command runs once
+# untimed, so that no pair pays for a cold page cache or for loading programs
+# and their libraries; the collection is synced to disk first, so that its
+# writeback does not run during the pairs. The load average before and after
+# and the spread of the pairs show a busy or unsteady run; the script says so.
 set -euo pipefail
+export LC_ALL=C  # a decimal point in printf and awk, whatever the user's locale
 
 songs=${1:-2000}
 rounds=${ZMR_SPEED_ROUNDS:-5}
@@ -40,6 +49,9 @@ rm -rf "$songsDir" "$work/out"
 "$build/bench/zmr_make_collection" "$songsDir" "$songs" >/dev/null
 "$lzw" events "$songsDir" "$work/events" >/dev/null
 eventBytes=$(stat -c %s "$work/events")
+# Just written: on disk now, not written back while commands are timed (each
+# build's fsync would wait for it).
+sync "$songsDir"/* "$work/events"
 
 # The commands timed. Each reads the same files; all output is thrown away.
 build_default() { "$zmrimage" build -q -o "$work/out" "$songsDir"; }
@@ -59,11 +71,21 @@ nanoseconds() {
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+lowest() { sort -g | head -1; }
+highest() { sort -g | tail -1; }
+
+# Every file a timed command reads, read once: the page cache holds them all.
+warm_files() { cat "$songsDir"/* "$work/events" >/dev/null; }
+
+unsteady=()
 
 # pair NAME A B [ROUNDS]: the median of time(A) / time(B) over paired runs,
-# and the median time of each, in seconds.
+# the lowest and highest of those ratios, and the median time of each, in
+# seconds. The files and both commands are warmed first.
 pair() {
-  local name=$1 a=$2 b=$3 n=${4:-$rounds} i ta tb ratios="" timesA="" timesB=""
+  local name=$1 a=$2 b=$3 n=${4:-$rounds} i ta tb ratios="" timesA="" timesB="" mid low high
+  warm_files
+  "$a" && "$b"
   for ((i = 0; i < n; i++)); do
     if ((i % 2 == 0)); then ta=$(nanoseconds "$a"); tb=$(nanoseconds "$b")
     else tb=$(nanoseconds "$b"); ta=$(nanoseconds "$a"); fi
@@ -71,24 +93,38 @@ pair() {
     timesA+="$ta"$'\n'
     timesB+="$tb"$'\n'
   done
-  printf '%-24s %6.3f   (%s %.3f s, %s %.3f s; median of %d pairs)\n' "$name" \
-    "$(printf '%s' "$ratios" | median)" "$a" "$(printf '%s' "$timesA" | median | awk '{ print $1 / 1e9 }')" \
+  mid=$(printf '%s' "$ratios" | median)
+  low=$(printf '%s' "$ratios" | lowest)
+  high=$(printf '%s' "$ratios" | highest)
+  printf '%-24s %7.3f  %7.3f .. %-7.3f  (%s %.3f s, %s %.3f s; %d pairs)\n' "$name" "$mid" "$low" "$high" \
+    "$a" "$(printf '%s' "$timesA" | median | awk '{ print $1 / 1e9 }')" \
     "$b" "$(printf '%s' "$timesB" | median | awk '{ print $1 / 1e9 }')" "$n"
+  spreadCheck "$name" "$mid" "$low" "$high"
+}
+
+# A spread wider than a tenth of the median marks the ratio as unsteady.
+spreadCheck() {
+  if awk -v m="$2" -v l="$3" -v h="$4" 'BEGIN { exit !((h - l) > 0.1 * m) }'; then unsteady+=("$1"); fi
 }
 
 peakKib() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
 
+startLoad=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "zmrimage speed: $songs generated songs ($(du -sm "$songsDir" | cut -f1) MB of MIDI, $((eventBytes / 1000000)) MB of event records)"
-echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; load average $startLoad at the start"
 echo
-cat_all  # the files in the page cache for every command alike
-echo "ratio                     value"
+echo "ratio                     median  lowest .. highest pair"
 pair "build / cat" build_default cat_all
 pair "build / midicsv loop" build_default midicsv_loop 3
 pair "compress -b12 / coder" ncompress coder
+# "coder C MB/s, decoder D MB/s, decoder / coder R (passes L .. H)"
+warm_files
 rates=$("$lzw" rates "$work/events" "$rounds")
-printf '%-24s %6.3f   (%s; 20 KB sections, median of %d passes)\n' "decoder / coder" \
-  "${rates##*decoder / coder }" "${rates%, decoder / coder*}" "$rounds"
+read -r coderRate decoderRate ratesMid ratesLow ratesHigh < <(
+  sed -E 's/^coder ([0-9.]+) MB\/s, decoder ([0-9.]+) MB\/s, decoder \/ coder ([0-9.]+) \(passes ([0-9.]+) \.\. ([0-9.]+)\)$/\1 \2 \3 \4 \5/' <<<"$rates")
+printf '%-24s %7.3f  %7.3f .. %-7.3f  (coder %s MB/s, decoder %s MB/s; 20 KB sections, %d passes)\n' "decoder / coder" \
+  "$ratesMid" "$ratesLow" "$ratesHigh" "$coderRate" "$decoderRate" "$rounds"
+spreadCheck "decoder / coder" "$ratesMid" "$ratesLow" "$ratesHigh"
 pair "--jobs 1 / --jobs 2" build_jobs1 build_jobs2
 
 # Ten times the songs: the folder named ten times puts its songs in ten times.
@@ -119,3 +155,12 @@ echo
 echo "targets: build / cat <= 2.5, build / midicsv loop <= 0.1, compress -b12 / coder >= 1.0,"
 echo "         decoder / coder >= 2, --jobs 1 / --jobs 2 >= 1.7 (2 cores), peak memory flat,"
 echo "         render / real time >= 20"
+endLoad=$(cut -d' ' -f1-3 /proc/loadavg)
+echo "load average $endLoad at the end"
+# One runnable task per core would already share the cores with the pairs.
+if awk -v s="${startLoad%% *}" -v e="${endLoad%% *}" -v c="$(nproc)" 'BEGIN { exit !(s > 0.5 * c || e > 1.25 * c) }'; then
+  echo "note: the machine was busy (load average $startLoad at the start, $endLoad at the end): not figures to publish"
+fi
+if ((${#unsteady[@]})); then
+  echo "note: pairs more than 10% apart for: $(IFS=,; echo "${unsteady[*]}" | sed 's/,/, /g'): a slow or disturbed run; run again"
+fi

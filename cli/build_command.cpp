@@ -17,6 +17,7 @@
 #include "image/song_path_list.h"
 #include "cli/disc_output.h"
 #include "disc/capacity_checked_writer.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -35,14 +36,14 @@ int runBuild(const BuildOptions& options) {
     InterruptCleanup cleanup;  // before the compilation starts its threads
     Result<std::vector<std::string>> songs = gatherSongs(options.paths);
     if (!songs) {
-        std::fprintf(stderr, "zmrimage: %s\n", songs.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(songs.message()).c_str());
         return kExitUsage;
     }
     std::error_code error;
     const std::filesystem::path outputDir = nativePath(options.outputDir);
     std::filesystem::create_directories(outputDir, error);
     if (error) {
-        std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", options.outputDir.c_str(), error.message().c_str());
+        std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", shownText(options.outputDir).c_str(), error.message().c_str());
         return kExitUsage;
     }
 
@@ -60,13 +61,13 @@ int runBuild(const BuildOptions& options) {
                                                                 .conversion = options.conversion});
     reporter.clearLine();
     if (!result) {
-        std::fprintf(stderr, "zmrimage: %s\n", result.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(result.message()).c_str());
         return kExitUsage;
     }
     const CompileSummary& summary = result.value();
     if (!options.quiet) {
         std::printf("%d song%s written, image %u bytes: %s\n", summary.songsWritten,
-                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, pathText(writer.imagePath()).c_str());
+                    summary.songsWritten == 1 ? "" : "s", summary.imageSize, shownText(pathText(writer.imagePath())).c_str());
     }
     // The fill of the default CD is said for every build; only a disc asked for refuses what does not fit.
     if (!options.quiet && !wantsDisc(options.disc)) {

@@ -7,9 +7,7 @@ namespace zmr::cli {
 
 void addConvertFlags(CLI::App& command, ConvertOptions& options) {
     std::map<std::string, TextEncoding> encodings;
-    for (const TextEncoding e : {TextEncoding::ViqrVni, TextEncoding::Utf8, TextEncoding::Cp1258, TextEncoding::Auto}) {
-        encodings.emplace(textEncodingName(e), e);
-    }
+    for (const TextEncoding e : kReadingEncodings) encodings.emplace(textEncodingName(e), e);
     command
         .add_option("--text-encoding", options.textEncoding,
                     "How titles and lyrics are written: viqr-vni (default), utf8, cp1258 or auto (per song)")

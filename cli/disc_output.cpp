@@ -4,11 +4,23 @@
 
 #include "cli/commands.h"
 #include "disc/volume_id.h"
+#include "text/shown_text.h"
 #if ZMR_WITH_ISO
 #include "disc/iso_image_writer.h"
 #endif
 
 namespace zmr::cli {
+
+CLI::Validator volumeIdCheck() {
+    return CLI::Validator(
+        [](std::string& name) {
+            Result<std::string> normal = normaliseVolumeId(name);
+            if (!normal) return normal.message();
+            name = *normal;
+            return std::string();
+        },
+        "");
+}
 
 void addDiscOptions(CLI::App& command, DiscOptions& options, [[maybe_unused]] bool withIso) {
     options.volumeId = kDefaultVolumeId;
@@ -20,14 +32,7 @@ void addDiscOptions(CLI::App& command, DiscOptions& options, [[maybe_unused]] bo
     }
     command
         .add_option("--volume-id", options.volumeId, "The disc's name: up to 32 letters A-Z, digits and '_'")
-        ->transform(CLI::Validator(
-            [](std::string& name) {
-                Result<std::string> normal = normaliseVolumeId(name);
-                if (!normal) return normal.message();
-                name = *normal;
-                return std::string();
-            },
-            ""))
+        ->transform(volumeIdCheck())
         ->type_name("NAME")
         ->capture_default_str();
 #endif
@@ -69,11 +74,11 @@ int writeIsoFile(const DiscOptions& options, const std::filesystem::path& image,
     const IsoContents contents{image, songList, options.volumeId, chosenMedium(options).sectors};
     Result<IsoWritten> written = writeIsoImage(contents, options.isoPath, watcher);
     if (!written) {
-        std::fprintf(stderr, "zmrimage: %s\n", written.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(written.message()).c_str());
         return kExitUsage;
     }
     if (!quiet) {
-        std::printf("ISO 9660 image %s written: %s bytes, volume %s\n", options.isoPath.c_str(),
+        std::printf("ISO 9660 image %s written: %s bytes, volume %s\n", shownText(options.isoPath).c_str(),
                     groupThousands(written->sectors * kDiscSectorSize).c_str(), options.volumeId.c_str());
     }
     return kExitOk;

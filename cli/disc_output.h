@@ -25,6 +25,9 @@ struct DiscOptions {
 // FILE. The help's footer gains a paragraph on them.
 void addDiscOptions(CLI::App& command, DiscOptions& options, bool withIso);
 
+// --volume-id's check: the name as the disc holds it, or why it cannot be.
+CLI::Validator volumeIdCheck();
+
 // A disc is asked for by --iso or --medium; only then is the capacity checked.
 bool wantsDisc(const DiscOptions& options);
 DiscMedium chosenMedium(const DiscOptions& options);

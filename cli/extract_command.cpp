@@ -12,6 +12,7 @@
 #include "readback/song_extract.h"
 #include "readback/song_streams.h"
 #include "readback/text_records.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -29,20 +30,20 @@ bool writeFile(const std::string& path, std::span<const uint8_t> bytes) {
     std::error_code error;
     if (!folder.empty()) std::filesystem::create_directories(folder, error);
     if (error) {
-        std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", pathText(folder).c_str(), error.message().c_str());
+        std::fprintf(stderr, "zmrimage: cannot create %s: %s\n", shownText(pathText(folder)).c_str(), error.message().c_str());
         return false;
     }
     errno = 0;
     std::FILE* file = openFile(native, "wb");
     if (!file) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(), systemMessage("cannot create", errno).c_str());
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(path).c_str(), systemMessage("cannot create", errno).c_str());
         return false;
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(),
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(path).c_str(),
                      systemMessage("cannot write", writeError != 0 ? writeError : errno).c_str());
         std::filesystem::remove(native, error);
         return false;
@@ -63,7 +64,7 @@ int runExtract(const ExtractOptions& options) {
     if (!song) return kExitUsage;
     Result<SongStreams> streams = readSongStreams(*image, *song);
     if (!streams) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", options.imagePath.c_str(), streams.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.imagePath).c_str(), shownText(streams.message()).c_str());
         return kExitBadImage;
     }
     const TextStreamParts text = readTextStream(streams->text);
@@ -77,7 +78,7 @@ int runExtract(const ExtractOptions& options) {
     warn(extracted.movedLyrics, "lyric times ran backwards and were moved up");
     warn(extracted.changedCodes, "lyric codes will not compile back the same");
     std::printf("song %d: %zu event records and %zu lyric records written to %s\n", song->number,
-                events.records.size(), text.lyrics().size(), options.outputPath.c_str());
+                events.records.size(), text.lyrics().size(), shownText(options.outputPath).c_str());
     return kExitOk;
 }
 

@@ -4,12 +4,13 @@
 
 #include "cli/commands.h"
 #include "image/file_bytes.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 std::optional<std::vector<uint8_t>> readImageFile(const std::string& path) {
     Result<std::vector<uint8_t>> bytes = readFileBytes(path);
     if (!bytes) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(), bytes.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(path).c_str(), shownText(bytes.message()).c_str());
         return std::nullopt;
     }
     return std::move(bytes).value();
@@ -20,8 +21,8 @@ std::optional<ImageScan> readImageLayout(std::span<const uint8_t> image, const s
     if (scan.complete) return scan;
     const ImageProblem& stop = scan.problems.back();  // the scan stops at the problem it cannot pass
     std::fprintf(stderr, "zmrimage: %s: cannot find every song: byte %llu: %s%s (zmrimage verify tells more)\n",
-                 path.c_str(), static_cast<unsigned long long>(stop.offset),
-                 stop.song != 0 ? ("song " + std::to_string(stop.song) + ": ").c_str() : "", stop.message.c_str());
+                 shownText(path).c_str(), static_cast<unsigned long long>(stop.offset),
+                 stop.song != 0 ? ("song " + std::to_string(stop.song) + ": ").c_str() : "", shownText(stop.message).c_str());
     return std::nullopt;
 }
 
@@ -30,9 +31,9 @@ const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::s
         return &scan.songs[static_cast<size_t>(number - 1)];
     }
     if (scan.songs.empty()) {
-        std::fprintf(stderr, "zmrimage: %s holds no song\n", path.c_str());
+        std::fprintf(stderr, "zmrimage: %s holds no song\n", shownText(path).c_str());
     } else {
-        std::fprintf(stderr, "zmrimage: %s holds songs 1 to %zu; there is no song %lld\n", path.c_str(),
+        std::fprintf(stderr, "zmrimage: %s holds songs 1 to %zu; there is no song %lld\n", shownText(path).c_str(),
                      scan.songs.size(), static_cast<long long>(number));
     }
     return nullptr;

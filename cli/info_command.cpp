@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/image_input.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -39,7 +40,7 @@ int runInfo(const std::string& path) {
     }
     SectionTotals all{text.compressed + events.compressed, text.uncompressed + events.uncompressed};
 
-    std::printf("%-16s%s\n", "Image:", path.c_str());
+    std::printf("%-16s%s\n", "Image:", shownText(path).c_str());
     std::printf("%-16s%llu bytes\n", "Size:", static_cast<unsigned long long>(scan.imageSize));
     std::printf("%-16s%s\n", "Header:", scan.headerOk ? "ok" : "differs from the player's (see zmrimage verify)");
     std::printf("%-16s%u\n", "Groups:", scan.groupCount);

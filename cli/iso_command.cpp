@@ -1,7 +1,6 @@
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <optional>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -10,8 +9,11 @@
 #include "cli/disc_output.h"
 #include "cli/interrupt_cleanup.h"
 #include "disc/image_song_extents.h"
+#include "image/file_bytes.h"
 #include "image/image_layout.h"
+#include "image/native_path.h"
 #include "readback/image_scan.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -23,29 +25,34 @@ struct IsoOptions {
 };
 
 // The file in one buffer, sized beforehand: an image too big for a disc is
-// hundreds of megabytes.
-std::optional<std::vector<uint8_t>> readWhole(const fs::path& file, uint64_t size) {
-    std::ifstream in(file, std::ios::binary);
+// hundreds of megabytes. Fails with the file's name and the system's reason.
+Result<std::vector<uint8_t>> readWhole(const fs::path& file, uint64_t size) {
+    errno = 0;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(openFile(file, "rb"), &std::fclose);
+    if (!in) return Failure{file.string() + ": " + systemMessage("cannot open", errno)};
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) return std::nullopt;
+    if (std::fread(bytes.data(), 1, bytes.size(), in.get()) != bytes.size()) {
+        return Failure{file.string() + ": " +
+                       (std::ferror(in.get()) ? systemMessage("cannot read", errno) : "cannot read: it grew shorter")};
+    }
     return bytes;
 }
 
-// Says how many songs would fit, when the image can be read back.
+// Says how many songs would fit, when both files can be read back; otherwise
+// which file could not, and why.
 std::string overflowMessage(const DiscFill& fill, const fs::path& image, uint64_t imageSize, const fs::path& songList,
                             uint64_t songListSize) {
-    const auto imageBytes = readWhole(image, imageSize);
-    const auto listBytes = readWhole(songList, songListSize);
-    if (imageBytes && listBytes) {
-        const ImageScan scan = scanImage(*imageBytes);
-        if (scan.headerOk && scan.complete && !scan.songs.empty()) {
-            const auto extents = imageSongExtents(scan, *listBytes);
-            return describeOverflow(fill, songsThatFit(extents, fill.medium.sectors),
-                                    static_cast<int64_t>(extents.size()));
-        }
-    }
-    return describeShortfall(fill) + "; how many of its songs would fit is not known: " + image.string() +
-           " cannot be read as an image";
+    const std::string unknown = describeShortfall(fill) + "; how many of its songs would fit is not known: ";
+    // The small file first: an unreadable song list then costs no read of the image.
+    const Result<std::vector<uint8_t>> listBytes = readWhole(songList, songListSize);
+    if (!listBytes) return unknown + listBytes.message();
+    const Result<std::vector<uint8_t>> imageBytes = readWhole(image, imageSize);
+    if (!imageBytes) return unknown + imageBytes.message();
+    const ImageScan scan = scanImage(*imageBytes);
+    if (!scan.headerOk || !scan.complete || scan.songs.empty())
+        return unknown + image.string() + " cannot be read as an image";
+    const auto extents = imageSongExtents(scan, *listBytes);
+    return describeOverflow(fill, songsThatFit(extents, fill.medium.sectors), static_cast<int64_t>(extents.size()));
 }
 
 int runIso(const IsoOptions& options) {
@@ -55,24 +62,23 @@ int runIso(const IsoOptions& options) {
     uint64_t sizes[2] = {0, 0};
     for (int i = 0; i < 2; ++i) {
         const fs::path& file = i == 0 ? image : songList;
-        std::error_code error;
-        const fs::file_status status = fs::status(file, error);
-        if (!fs::is_regular_file(status)) {
-            const std::string reason = status.type() == fs::file_type::not_found ? "no such file (build the image first)"
-                                       : error                                   ? error.message()
-                                                                                 : "not a file";
-            std::fprintf(stderr, "zmrimage: %s: %s\n", file.string().c_str(), reason.c_str());
+        if (const std::optional<std::string> problem = regularFileProblem(file)) {
+            std::error_code ignored;
+            const bool missing = !fs::exists(file, ignored);
+            std::fprintf(stderr, "zmrimage: %s: %s%s\n", shownText(file.string()).c_str(), problem->c_str(),
+                         missing ? " (build the image first)" : "");
             return kExitUsage;
         }
+        std::error_code error;
         sizes[i] = fs::file_size(file, error);
         if (error) {
-            std::fprintf(stderr, "zmrimage: %s: %s\n", file.string().c_str(), error.message().c_str());
+            std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(file.string()).c_str(), error.message().c_str());
             return kExitUsage;
         }
     }
     const DiscFill fill = discFill(sizes[0], sizes[1], chosenMedium(options.disc));
     if (!fill.fits()) {
-        std::fprintf(stderr, "zmrimage: %s\n", overflowMessage(fill, image, sizes[0], songList, sizes[1]).c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(overflowMessage(fill, image, sizes[0], songList, sizes[1])).c_str());
         return kExitUsage;
     }
     printDiscFill(fill);

@@ -11,6 +11,7 @@
 #include "readback/song_streams.h"
 #include "readback/text_records.h"
 #include "text/code_page_inverse.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -67,9 +68,9 @@ void printRow(const SongLocation& song, const Result<SongContent>& content) {
                 song.sizeFigure, f.text.compressedLength, f.text.length, f.events.compressedLength, f.events.length);
     if (content) {
         std::printf(" %6zu %6zu %6s  %s\n", content->notes, content->lyricCharacters,
-                    minutesSeconds(content->lengthUnits).c_str(), content->title.c_str());
+                    minutesSeconds(content->lengthUnits).c_str(), shownText(content->title).c_str());
     } else {
-        std::printf(" %6s %6s %6s  (unreadable: %s)\n", "-", "-", "-", content.message().c_str());
+        std::printf(" %6s %6s %6s  (unreadable: %s)\n", "-", "-", "-", shownText(content.message()).c_str());
     }
 }
 

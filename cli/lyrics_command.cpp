@@ -12,6 +12,7 @@
 #include "readback/song_streams.h"
 #include "readback/text_records.h"
 #include "text/code_page_inverse.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -36,14 +37,14 @@ void printRaw(const TextStreamParts& text) {
         } else {
             appendUtf8(shows, CodePageInverse::standard().unicode(r.code));
         }
-        std::printf("%6zu %4u %4u %6u  %s\n", i, r.code, r.lineFeed, r.time, shows.c_str());
+        std::printf("%6zu %4u %4u %6u  %s\n", i, r.code, r.lineFeed, r.time, shownText(shows).c_str());
     }
 }
 
 void printLines(const TextStreamParts& text) {
-    std::printf("Title: %s\n", codesToUtf8(text.titleCodes).c_str());
+    std::printf("Title: %s\n", shownText(codesToUtf8(text.titleCodes)).c_str());
     for (const LyricLine& line : lyricLines(text.lyrics())) {
-        std::printf("%s  %s\n", minutesSecondsCentis(line.time).c_str(), codesToUtf8(line.codes).c_str());
+        std::printf("%s  %s\n", minutesSecondsCentis(line.time).c_str(), shownText(codesToUtf8(line.codes)).c_str());
     }
 }
 
@@ -56,8 +57,8 @@ int runLyrics(const LyricsOptions& options) {
     if (!song) return kExitUsage;
     Result<std::vector<uint8_t>> stream = decodeSection(*image, song->framing.text, false);
     if (!stream) {
-        std::fprintf(stderr, "zmrimage: %s: song %d, text section: %s\n", options.path.c_str(), song->number,
-                     stream.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s: song %d, text section: %s\n", shownText(options.path).c_str(), song->number,
+                     shownText(stream.message()).c_str());
         return kExitBadImage;
     }
     const TextStreamParts text = readTextStream(*stream);
@@ -66,8 +67,8 @@ int runLyrics(const LyricsOptions& options) {
         return kExitOk;
     }
     if (!text.headerFound) {
-        std::fprintf(stderr, "zmrimage: %s: song %d: %s (try --raw)\n", options.path.c_str(), song->number,
-                     text.problems.empty() ? "no text header" : text.problems.back().message.c_str());
+        std::fprintf(stderr, "zmrimage: %s: song %d: %s (try --raw)\n", shownText(options.path).c_str(), song->number,
+                     text.problems.empty() ? "no text header" : shownText(text.problems.back().message).c_str());
         return kExitBadImage;
     }
     if (options.lrc || options.ass) {

@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/program_arguments.h"
+#include "text/shown_text.h"
 
 int main(int argc, char** argv) {
     const zmr::cli::Utf8Console console;
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", "zmrimage " ZMR_VERSION);
     app.require_subcommand(1);
     app.fallthrough();
+    // Arguments come back in the messages: their control characters are shown, not obeyed.
+    app.failure_message([](const CLI::App*, const CLI::Error& e) {
+        return zmr::shownText(e.what()) + "\nRun with --help for more information.\n";
+    });
 
     zmr::cli::CommandAction action;
     zmr::cli::addBuildCommand(app, action);
@@ -44,7 +49,7 @@ int main(int argc, char** argv) {
     try {
         return action ? action() : zmr::cli::kExitUsage;
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "zmrimage: %s\n", e.what());
+        std::fprintf(stderr, "zmrimage: %s\n", zmr::shownText(e.what()).c_str());
         return zmr::cli::kExitUsage;
     }
 }

@@ -11,6 +11,7 @@
 #include "midi/time_units.h"
 #include "scan/scan_summary.h"
 #include "scan/song_scan.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -28,8 +29,6 @@ constexpr size_t kListedPaths = 10;
 
 constexpr std::string_view kOutcomeNames[] = {"ok", "lenient", "fails"};
 constexpr std::string_view kSourceNames[] = {"lyric-events", "text-events", "none"};
-constexpr TextGuess kGuesses[] = {TextGuess::Ascii, TextGuess::Viqr, TextGuess::Vni, TextGuess::Utf8,
-                                  TextGuess::Cp1258};
 
 std::string_view name(ScanOutcome outcome) { return kOutcomeNames[static_cast<size_t>(outcome)]; }
 std::string_view name(LyricSource source) { return kSourceNames[static_cast<size_t>(source)]; }
@@ -55,18 +54,18 @@ void printRow(const std::string& path, const SongScan& scan) {
     const std::string message = outcome == ScanOutcome::Compiles ? "" : ": " + withoutNewline(scan.message);
     if (scan.read) {
         std::printf("%6s  %-12s  %-8s  %7d  %-7s  %s%s\n", minutesSeconds(static_cast<uint64_t>(scan.lengthUnits)).c_str(),
-                    std::string(name(scan.lyrics)).c_str(), std::string(textGuessName(scan.encoding)).c_str(),
-                    scan.uncoded, std::string(name(outcome)).c_str(), path.c_str(), message.c_str());
+                    std::string(name(scan.lyrics)).c_str(), std::string(textEncodingName(scan.encoding)).c_str(),
+                    scan.uncoded, std::string(name(outcome)).c_str(), shownText(path).c_str(), shownText(message).c_str());
     } else {
         std::printf("%6s  %-12s  %-8s  %7s  %-7s  %s%s\n", "-", "-", "-", "-", std::string(name(outcome)).c_str(),
-                    path.c_str(), message.c_str());
+                    shownText(path).c_str(), shownText(message).c_str());
     }
 }
 
 void printPaths(const char* heading, const std::vector<std::string>& paths) {
     if (paths.empty()) return;
     std::printf("%s (%zu):\n", heading, paths.size());
-    for (size_t i = 0; i < paths.size() && i < kListedPaths; ++i) std::printf("  %s\n", paths[i].c_str());
+    for (size_t i = 0; i < paths.size() && i < kListedPaths; ++i) std::printf("  %s\n", shownText(paths[i]).c_str());
     if (paths.size() > kListedPaths) std::printf("  ... and %zu more\n", paths.size() - kListedPaths);
 }
 
@@ -89,9 +88,9 @@ void printSummary(const ScanSummary& summary) {
                 summary.count(LyricSource::LyricEvents), summary.count(LyricSource::TextEvents),
                 summary.count(LyricSource::None));
     std::string encodings;
-    for (const TextGuess guess : kGuesses) {
+    for (const TextEncoding guess : kGuessedEncodings) {
         if (!encodings.empty()) encodings += ", ";
-        encodings += std::to_string(summary.count(guess)) + " " + std::string(textGuessName(guess));
+        encodings += std::to_string(summary.count(guess)) + " " + std::string(textEncodingName(guess));
     }
     std::printf("Text: %s; file names in UTF-8: %d; characters without a code: %d\n", encodings.c_str(),
                 summary.utf8Titles(), summary.uncodedCharacters());
@@ -109,8 +108,8 @@ Json songJson(const std::string& path, const SongScan& scan) {
         {"message", scan.compiles ? Json(nullptr) : Json(withoutNewline(scan.message))},
         {"lenientCompiles", scan.lenientCompiles},
         {"lyrics", name(scan.read ? scan.lyrics : LyricSource::None)},
-        {"encoding", scan.read ? Json(textGuessName(scan.encoding)) : Json(nullptr)},
-        {"titleEncoding", scan.read ? Json(textGuessName(scan.titleEncoding)) : Json(nullptr)},
+        {"encoding", scan.read ? Json(textEncodingName(scan.encoding)) : Json(nullptr)},
+        {"titleEncoding", scan.read ? Json(textEncodingName(scan.titleEncoding)) : Json(nullptr)},
         {"uncoded", scan.read ? Json(scan.uncoded) : Json(nullptr)},
         {"length", scan.read ? Json(minutesSeconds(static_cast<uint64_t>(scan.lengthUnits))) : Json(nullptr)},
     };
@@ -135,7 +134,7 @@ Json summaryJson(const ScanSummary& summary) {
     for (const LyricSource s : {LyricSource::LyricEvents, LyricSource::TextEvents, LyricSource::None}) {
         sources[std::string(name(s))] = summary.count(s);
     }
-    for (const TextGuess g : kGuesses) encodings[std::string(textGuessName(g))] = summary.count(g);
+    for (const TextEncoding g : kGuessedEncodings) encodings[std::string(textEncodingName(g))] = summary.count(g);
     const BuildAdvice advice = summary.advice();
     return {
         {"songs", summary.songs()},
@@ -158,7 +157,7 @@ Json summaryJson(const ScanSummary& summary) {
 int runScan(const ScanOptions& options) {
     Result<std::vector<std::string>> songs = gatherSongs(options.paths);
     if (!songs) {
-        std::fprintf(stderr, "zmrimage: %s\n", songs.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(songs.message()).c_str());
         return kExitUsage;
     }
     const DiscMedium medium = *findDiscMedium(options.medium);

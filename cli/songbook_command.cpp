@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/disc_output.h"
 #include "cli/image_input.h"
 #include "disc/volume_id.h"
 #include "image/disc_capacity.h"
+#include "image/file_bytes.h"
 #include "image/native_path.h"
 #include "songbook/load_song_book.h"
 #include "songbook/song_book_file.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -26,17 +29,15 @@ int runSongBook(const SongBookOptions& options) {
     const std::filesystem::path output = nativePath(options.output);
     const std::optional<SongBookFormat> format = songBookFormatOf(output);
     if (!format) {
-        std::fprintf(stderr, "zmrimage: %s: a song book is written as .pdf or .html\n", options.output.c_str());
+        std::fprintf(stderr, "zmrimage: %s: a song book is written as .pdf or .html\n", shownText(options.output).c_str());
         return kExitUsage;
     }
     if (*format == SongBookFormat::pdf && !songBookPdfAvailable()) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", options.output.c_str(), kSongBookPdfUnavailable);
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.output).c_str(), kSongBookPdfUnavailable);
         return kExitUsage;
     }
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(nativePath(options.image), error)) {
-        std::fprintf(stderr, "zmrimage: %s: %s\n", options.image.c_str(),
-                     error ? error.message().c_str() : "no such file");
+    if (const std::optional<std::string> problem = regularFileProblem(nativePath(options.image))) {
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.image).c_str(), problem->c_str());
         return kExitUsage;
     }
 
@@ -44,17 +45,17 @@ int runSongBook(const SongBookOptions& options) {
     if (!options.songList.empty()) source.songList = nativePath(options.songList);
     std::vector<std::string> warnings;
     Result<SongBook> book = loadSongBook(source, warnings);
-    for (const std::string& warning : warnings) std::fprintf(stderr, "zmrimage: %s\n", warning.c_str());
+    for (const std::string& warning : warnings) std::fprintf(stderr, "zmrimage: %s\n", shownText(warning).c_str());
     if (!book) {
-        std::fprintf(stderr, "zmrimage: %s (zmrimage verify tells more)\n", book.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s (zmrimage verify tells more)\n", shownText(book.message()).c_str());
         return kExitBadImage;
     }
     Result<SongBookSaved> saved = saveSongBook(*book, output);
     if (!saved) {
-        std::fprintf(stderr, "zmrimage: %s\n", saved.message().c_str());
+        std::fprintf(stderr, "zmrimage: %s\n", shownText(saved.message()).c_str());
         return kExitUsage;
     }
-    std::printf("%s written: %s songs", options.output.c_str(), groupThousands(book->songs.size()).c_str());
+    std::printf("%s written: %s songs", shownText(options.output).c_str(), groupThousands(book->songs.size()).c_str());
     if (saved->format == SongBookFormat::pdf) std::printf(", %d pages", saved->pages);
     std::printf("\n");
     return kExitOk;
@@ -77,7 +78,11 @@ void addSongBookCommand(CLI::App& app, CommandAction& action) {
     book->add_option("IMAGE", options->image, "The image file (DADEDA00.DEZ)")->required();
     book->add_option("SONGLIST", options->songList, "Its song list (SongList.txt)");
     book->add_option("-o,--output", options->output, "The book to write: BOOK.pdf or BOOK.html")->required();
-    book->add_option("--volume-id", options->volumeId, "The disc's name on the title page")->capture_default_str();
+    book->add_option("--volume-id", options->volumeId,
+                     "The disc's name on the title page: up to 32 letters A-Z, digits and '_', as on the disc")
+        ->transform(volumeIdCheck())
+        ->type_name("NAME")
+        ->capture_default_str();
     book->callback([&action, options] { action = [options] { return runSongBook(*options); }; });
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #endif
 
+#include "text/shown_text.h"
 #include "text/text_stream.h"
 
 namespace zmr::cli {
@@ -20,7 +21,7 @@ bool isTerminal(std::FILE* stream) {
 
 void TerminalReporter::songStarted(int32_t index, int32_t count, std::string_view path) {
     if (!showProgress_) return;
-    const std::string title(songTitle(path));
+    const std::string title = shownText(songTitle(path));
     // \r and erase-to-end keep the progress on one line of the terminal.
     std::fprintf(stream_, "\r\x1b[K[%d/%d] %.*s", index + 1, count, 70, title.c_str());
     std::fflush(stream_);
@@ -30,15 +31,13 @@ void TerminalReporter::songStarted(int32_t index, int32_t count, std::string_vie
 void TerminalReporter::songFailed(std::string_view path, std::string_view message) {
     clearLine();
     if (!message.empty() && message.back() == '\n') message.remove_suffix(1);
-    std::fprintf(stream_, "%.*s: %.*s\n", static_cast<int>(path.size()), path.data(),
-                 static_cast<int>(message.size()), message.data());
+    std::fprintf(stream_, "%s: %s\n", shownText(path).c_str(), shownText(message).c_str());
 }
 
 void TerminalReporter::songWarning(std::string_view path, std::string_view message) {
     if (!showWarnings_) return;
     clearLine();
-    std::fprintf(stream_, "%.*s: warning: %.*s\n", static_cast<int>(path.size()), path.data(),
-                 static_cast<int>(message.size()), message.data());
+    std::fprintf(stream_, "%s: warning: %s\n", shownText(path).c_str(), shownText(message).c_str());
 }
 
 void TerminalReporter::clearLine() {

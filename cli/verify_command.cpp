@@ -7,6 +7,7 @@
 #include "image/file_bytes.h"
 #include "readback/image_verify.h"
 #include "readback/song_list_check.h"
+#include "text/shown_text.h"
 
 namespace zmr::cli {
 namespace {
@@ -19,9 +20,9 @@ struct VerifyOptions {
 
 void printProblem(const ImageProblem& p) {
     if (p.song != 0) {
-        std::printf("song %d, byte %llu: %s\n", p.song, static_cast<unsigned long long>(p.offset), p.message.c_str());
+        std::printf("song %d, byte %llu: %s\n", p.song, static_cast<unsigned long long>(p.offset), shownText(p.message).c_str());
     } else {
-        std::printf("byte %llu: %s\n", static_cast<unsigned long long>(p.offset), p.message.c_str());
+        std::printf("byte %llu: %s\n", static_cast<unsigned long long>(p.offset), shownText(p.message).c_str());
     }
 }
 
@@ -32,7 +33,7 @@ int runVerify(const VerifyOptions& options) {
     if (!options.songListPath.empty()) {
         Result<std::vector<uint8_t>> read = readFileBytes(options.songListPath);
         if (!read) {
-            std::fprintf(stderr, "zmrimage: %s: %s\n", options.songListPath.c_str(), read.message().c_str());
+            std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.songListPath).c_str(), shownText(read.message()).c_str());
             return kExitUsage;
         }
         songList = std::move(read).value();
@@ -47,7 +48,7 @@ int runVerify(const VerifyOptions& options) {
     for (const ImageProblem& p : report.problems) printProblem(p);
     if (!report.scan.complete) std::printf("the layout breaks off here: songs after it cannot be found\n");
     for (const SongListProblem& p : listProblems) {
-        std::printf("%s line %d: %s\n", options.songListPath.c_str(), p.line, p.message.c_str());
+        std::printf("%s line %d: %s\n", shownText(options.songListPath).c_str(), p.line, shownText(p.message).c_str());
     }
     if (report.scan.failedSong) {
         std::printf("note: entry %d holds the offset word that a song which failed to compile leaves behind "
@@ -58,10 +59,10 @@ int runVerify(const VerifyOptions& options) {
     const size_t problems = report.problems.size() + listProblems.size();
     const size_t songs = report.scan.songs.size();
     if (sound) {
-        std::printf("%s: sound, %zu song%s in %u group%s\n", options.imagePath.c_str(), songs, songs == 1 ? "" : "s",
+        std::printf("%s: sound, %zu song%s in %u group%s\n", shownText(options.imagePath).c_str(), songs, songs == 1 ? "" : "s",
                     report.scan.groupCount, report.scan.groupCount == 1 ? "" : "s");
     } else {
-        std::printf("%s: NOT sound, %zu problem%s (%zu song%s found)\n", options.imagePath.c_str(), problems,
+        std::printf("%s: NOT sound, %zu problem%s (%zu song%s found)\n", shownText(options.imagePath).c_str(), problems,
                     problems == 1 ? "" : "s", songs, songs == 1 ? "" : "s");
     }
     return sound ? kExitOk : kExitBadImage;

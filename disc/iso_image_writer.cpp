@@ -81,9 +81,8 @@ Result<std::unique_ptr<IsoImage, ImageDeleter>> buildTree(const IsoContents& con
     const std::pair<const char*, const fs::path*> files[] = {{kImageFileName, &contents.image},
                                                              {kSongListFileName, &contents.songList}};
     for (const auto& [name, path] : files) {
-        std::error_code error;
-        if (!fs::is_regular_file(*path, error))
-            return Failure{path->string() + ": " + (error ? error.message() : std::string("not a file"))};
+        if (const std::optional<std::string> problem = regularFileProblem(*path))
+            return Failure{path->string() + ": " + *problem};
         const int r = iso_tree_add_new_node(image.get(), iso_image_get_root(image.get()), name,
                                             fs::absolute(*path).string().c_str(), nullptr);
         if (r < 0) return Failure{path->string() + ": " + libraryMessage(r)};

@@ -18,8 +18,6 @@
 
 namespace zmr {
 
-inline constexpr char kIsoSongListName[] = "SONGLIST.TXT";  // the song list's 8.3 name
-
 struct IsoContents {
     std::filesystem::path image;     // goes in as DADEDA00.DEZ
     std::filesystem::path songList;  // goes in as SongList.txt

@@ -7,9 +7,9 @@ namespace zmr {
 namespace {
 
 // The merge walks the song once and both streams listen.
-class SongStreams : public MergeConsumer {
+class StreamFanOut : public MergeConsumer {
 public:
-    SongStreams(EventStream& events, SongText& text) : events_(events), text_(text) {}
+    StreamFanOut(EventStream& events, SongText& text) : events_(events), text_(text) {}
     void channelMessage(uint8_t status, uint8_t data1, uint8_t data2, int32_t tick, float tickFactor) override {
         events_.addChannelMessage(status, data1, data2, tick, tickFactor);
     }
@@ -37,7 +37,7 @@ Result<SongRecord> convertSong(std::string_view path, std::span<const uint8_t> f
     EventStream& events = buffers.events;
     events.startEventStream(song->totalTrackBytes);
 
-    SongStreams streams(events, songText);
+    StreamFanOut streams(events, songText);
     if (Status merged = mergeTracks(*song, streams, options.midiReading()); !merged) return merged.failure();
 
     const uint32_t textLength = songText.end();

@@ -37,6 +37,22 @@ std::string systemMessage(const std::string& what, int error) {
     return message;
 }
 
+std::optional<std::string> regularFileProblem(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    switch (status.type()) {
+        case fs::file_type::regular: return std::nullopt;
+        case fs::file_type::not_found: return "no such file";
+        case fs::file_type::directory: return "is a folder";
+        case fs::file_type::fifo: return "is a FIFO (named pipe), not a file";
+        case fs::file_type::block:
+        case fs::file_type::character: return "is a device, not a file";
+        case fs::file_type::socket: return "is a socket, not a file";
+        default: return error ? error.message() : "is not a regular file";
+    }
+}
+
 Result<std::vector<uint8_t>> readFileBytes(const std::string& path) {
     std::vector<uint8_t> buffer;
     Result<std::span<const uint8_t>> read = readFileInto(path, buffer);

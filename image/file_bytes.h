@@ -3,6 +3,7 @@
 // the user's, so that a failure names the system's reason.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,6 +27,12 @@ Result<std::span<const uint8_t>> readFileInto(const std::string& path, std::vect
 // Nothing otherwise: a FIFO, a device, a path that fails to open or read are
 // all left for readFileInto in their turn, which also gives their messages.
 std::optional<std::span<const uint8_t>> readRegularFileAhead(const std::string& path, std::vector<uint8_t>& buffer);
+
+// Why `path` cannot be read as a file, in words for its message: "no such
+// file", "is a folder", "is a FIFO (named pipe), not a file", ..., or the
+// system's reason when it cannot be looked at; nothing for a regular file
+// (symbolic links followed). Waits on nothing, unlike opening a FIFO.
+std::optional<std::string> regularFileProblem(const std::filesystem::path& path);
 
 // "<what>: <the system's reason for errno>", with a plain word for a full disk.
 std::string systemMessage(const std::string& what, int error);

@@ -24,8 +24,9 @@ bool isRiffMidi(std::span<const uint8_t> bytes) {
 }
 
 Result<std::span<const uint8_t>> riffMidiData(std::span<const uint8_t> bytes) {
+    // Safe for any length by itself: bytes shorter than the form header hold no chunk.
     size_t at = kFormHeaderSize;
-    while (bytes.size() - at >= kChunkHeaderSize) {
+    while (at <= bytes.size() && bytes.size() - at >= kChunkHeaderSize) {
         const uint64_t size = loadLittleEndian32(bytes.data() + at + 4);
         const size_t body = at + kChunkHeaderSize;
         const auto held = static_cast<size_t>(std::min<uint64_t>(size, bytes.size() - body));

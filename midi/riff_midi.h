@@ -15,7 +15,7 @@ bool isRiffMidi(std::span<const uint8_t> bytes);
 // The Standard MIDI File inside: the bytes of the first `data` chunk, found by
 // walking the RIFF chunks (a LIST chunk may come first; chunks are padded to
 // even sizes), as many as the file holds. Fails when no data chunk begins
-// inside the file.
+// inside the file; any bytes may be given, not only those isRiffMidi accepts.
 Result<std::span<const uint8_t>> riffMidiData(std::span<const uint8_t> bytes);
 
 }  // namespace zmr

@@ -40,8 +40,8 @@ std::vector<ListLine> splitLines(std::string_view list) {
 // A listed title that filled the name buffer may have been cut, and its last
 // byte may have composed with the next one: all but its last code must then
 // begin the image's title.
-bool titleMatchesAs(std::string_view listed, std::optional<SourceEncoding> decoding, const std::vector<uint8_t>& codes) {
-    const std::vector<uint8_t> transcoded = transcodeTitle(listed, decoding);
+bool titleMatchesAs(std::string_view listed, TextEncoding encoding, const std::vector<uint8_t>& codes) {
+    const std::vector<uint8_t> transcoded = transcodeTitle(listed, encoding);
     if (listed.size() < kListedTitleLimit) return transcoded == codes;
     if (transcoded.empty()) return true;
     return transcoded.size() - 1 <= codes.size() && std::equal(transcoded.begin(), transcoded.end() - 1, codes.begin());
@@ -65,18 +65,18 @@ std::string printable(std::string_view text) {
 }  // namespace
 
 bool listedTitleMatches(std::string_view listed, const std::vector<uint8_t>& codes) {
-    if (titleMatchesAs(listed, std::nullopt, codes)) return true;
+    if (titleMatchesAs(listed, TextEncoding::ViqrVni, codes)) return true;
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(listed.data()), listed.size());
-    const std::optional<SourceEncoding> decoding = titleDecoding(bytes, TextEncoding::Cp1258);
-    return decoding && titleMatchesAs(listed, decoding, codes);
+    const TextEncoding encoding = titleEncoding(bytes, TextEncoding::Cp1258);
+    return isDecoded(encoding) && titleMatchesAs(listed, encoding, codes);
 }
 
-std::vector<uint8_t> transcodeTitle(std::string_view title, std::optional<SourceEncoding> decoding) {
-    if (decoding) {
+std::vector<uint8_t> transcodeTitle(std::string_view title, TextEncoding encoding) {
+    if (isDecoded(encoding)) {
         // The text stream's own title line, up to its line end.
         TextStream stream;
         NameBuffer name;
-        stream.beginTextStream(std::string(title) + ".kar", name, decoding);
+        stream.beginTextStream(std::string(title) + ".kar", name, encoding);
         return readTextStream(stream.bytes()).titleCodes;
     }
     // The title, its line end and the flush that releases it, as the text stream feeds them.

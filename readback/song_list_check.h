@@ -36,7 +36,8 @@ std::vector<SongListProblem> checkSongList(std::span<const uint8_t> songList,
 bool listedTitleMatches(std::string_view listed, const std::vector<uint8_t>& codes);
 
 // The codes of a title line, as the text stream makes them from the title's
-// bytes: as VIQR/VNI, or read in `decoding` (as --text-encoding reads names).
-std::vector<uint8_t> transcodeTitle(std::string_view title, std::optional<SourceEncoding> decoding = std::nullopt);
+// bytes: as they stand (VIQR/VNI), or read in a decoded `encoding` (as
+// --text-encoding reads names).
+std::vector<uint8_t> transcodeTitle(std::string_view title, TextEncoding encoding = TextEncoding::ViqrVni);
 
 }  // namespace zmr

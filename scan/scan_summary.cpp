@@ -20,12 +20,12 @@ void ScanSummary::add(std::string_view path, const SongScan& scan) {
     ++sources_[static_cast<size_t>(scan.lyrics)];
     ++encodings_[static_cast<size_t>(scan.encoding)];
     uncoded_ += scan.uncoded;
-    if (scan.titleEncoding == TextGuess::Utf8) ++utf8Titles_;
+    if (scan.titleEncoding == TextEncoding::Utf8) ++utf8Titles_;
     const bool viqrVni = scan.lyrics != LyricSource::None &&
-                         (scan.encoding == TextGuess::Viqr || scan.encoding == TextGuess::Vni);
+                         (scan.encoding == TextEncoding::Viqr || scan.encoding == TextEncoding::Vni);
     if (viqrVni) ++viqrVniSongs_;
     if (scan.lyrics == LyricSource::None) withoutLyrics_.emplace_back(path);
-    if (scan.encoding == TextGuess::Cp1258 || scan.titleEncoding == TextGuess::Cp1258) cp1258Songs_.emplace_back(path);
+    if (scan.encoding == TextEncoding::Cp1258 || scan.titleEncoding == TextEncoding::Cp1258) cp1258Songs_.emplace_back(path);
 }
 
 BuildAdvice ScanSummary::advice() const {
@@ -33,7 +33,7 @@ BuildAdvice ScanSummary::advice() const {
     advice.options.lenient = count(ScanOutcome::LenientOnly) > 0;
     advice.options.karText = count(LyricSource::TextEvents) > 0;
     advice.skipBad = count(ScanOutcome::Fails) > 0;
-    const bool utf8 = count(TextGuess::Utf8) > 0 || utf8Titles_ > 0;
+    const bool utf8 = count(TextEncoding::Utf8) > 0 || utf8Titles_ > 0;
     const bool cp1258 = !cp1258Songs_.empty();
     // Windows-1258 for the whole collection only when nothing else in it needs
     // another reading; auto reads UTF-8 songs and leaves VIQR/VNI ones as they are.

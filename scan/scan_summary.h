@@ -33,7 +33,7 @@ public:
     int32_t count(ScanOutcome outcome) const { return outcomes_[static_cast<size_t>(outcome)]; }
     // Among the songs that compile one way or the other.
     int32_t count(LyricSource source) const { return sources_[static_cast<size_t>(source)]; }
-    int32_t count(TextGuess encoding) const { return encodings_[static_cast<size_t>(encoding)]; }
+    int32_t count(TextEncoding encoding) const { return encodings_[static_cast<size_t>(encoding)]; }
     int32_t utf8Titles() const { return utf8Titles_; }
     int32_t uncodedCharacters() const { return uncoded_; }
 
@@ -57,7 +57,7 @@ private:
     int32_t songs_ = 0;
     std::array<int32_t, 3> outcomes_{};
     std::array<int32_t, 3> sources_{};
-    std::array<int32_t, 5> encodings_{};
+    std::array<int32_t, 7> encodings_{};  // by TextEncoding
     int32_t utf8Titles_ = 0;
     int32_t uncoded_ = 0;
     int32_t viqrVniSongs_ = 0;  // lyrics in VIQR or VNI, which utf8 and cp1258 would garble

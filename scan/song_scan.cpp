@@ -51,19 +51,13 @@ SongReading readSong(std::span<const uint8_t> bytes, MidiReading reading) {
     return result;
 }
 
-std::optional<SourceEncoding> decodingFor(TextGuess guess) {
-    if (guess == TextGuess::Utf8) return SourceEncoding::Utf8;
-    if (guess == TextGuess::Cp1258) return SourceEncoding::Windows1258;
-    return std::nullopt;
-}
-
 // The song's text stream as its guessed encodings would read it, for the count
 // of characters without a code.
-int32_t uncodedCharacters(std::string_view path, std::span<const TimedText> lyrics, TextGuess title, TextGuess text) {
+int32_t uncodedCharacters(std::string_view path, std::span<const TimedText> lyrics, TextEncoding title, TextEncoding text) {
     TextStream stream;
     NameBuffer name;
-    stream.beginTextStream(path, name, decodingFor(title));
-    for (const TimedText& lyric : lyrics) stream.addLyric(lyric.bytes, lyric.timeUnits, decodingFor(text));
+    stream.beginTextStream(path, name, title);
+    for (const TimedText& lyric : lyrics) stream.addLyric(lyric.bytes, lyric.timeUnits, text);
     return stream.uncodedCharacters();
 }
 
@@ -94,7 +88,7 @@ ConvertOptions optionsFor(const SongScan& scan) {
     ConvertOptions options;
     options.lenient = !scan.compiles;
     options.karText = scan.lyrics == LyricSource::TextEvents;
-    options.textEncoding = scan.encoding == TextGuess::Cp1258 ? TextEncoding::Cp1258 : TextEncoding::Auto;
+    options.textEncoding = scan.encoding == TextEncoding::Cp1258 ? TextEncoding::Cp1258 : TextEncoding::Auto;
     return options;
 }
 

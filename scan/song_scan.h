@@ -20,8 +20,8 @@ struct SongScan {
     // only it does); a song that compiles neither way has none.
     bool read = false;
     LyricSource lyrics = LyricSource::None;  // Soft Karaoke text events when it has no lyric events
-    TextGuess encoding = TextGuess::Ascii;   // of its lyrics, or of its title when it has none
-    TextGuess titleEncoding = TextGuess::Ascii;
+    TextEncoding encoding = TextEncoding::Ascii;   // of its lyrics, or of its title when it has none
+    TextEncoding titleEncoding = TextEncoding::Ascii;
     int32_t uncoded = 0;       // characters without a code on the player, read as guessed
     int64_t lengthUnits = 0;   // time of the last event record, in 17 ms units
     // The song's record and song-list name as a build with the options that

@@ -44,7 +44,9 @@ Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::str
     std::vector<std::optional<std::string>> titles;
     if (source.songList) {
         const std::string listName = pathText(*source.songList);
-        Result<std::vector<uint8_t>> list = readFileBytes(listName);
+        // A FIFO would hold the book until something writes to it.
+        const std::optional<std::string> problem = regularFileProblem(*source.songList);
+        Result<std::vector<uint8_t>> list = problem ? Result<std::vector<uint8_t>>(Failure{*problem}) : readFileBytes(listName);
         if (list) {
             titles = songListTitles(*list);
         } else {

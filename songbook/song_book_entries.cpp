@@ -39,7 +39,7 @@ bool cutShort(std::span<const uint8_t> listed, std::span<const uint8_t> image) {
 std::vector<uint8_t> bookTitle(const std::optional<std::string>& listed, const std::vector<uint8_t>& image) {
     if (!listed || listedTitleMatches(*listed, image)) return image;
     const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(listed->data()), listed->size());
-    std::vector<uint8_t> respelt = transcodeTitle(*listed, titleDecoding(bytes, TextEncoding::Auto));
+    std::vector<uint8_t> respelt = transcodeTitle(*listed, titleEncoding(bytes, TextEncoding::Auto));
     return cutShort(respelt, image) ? image : respelt;
 }
 

@@ -5,6 +5,7 @@
 #include <pango/pangocairo.h>
 
 #include <memory>
+#include <new>
 #include <string>
 
 #include "songbook/song_book_labels.h"
@@ -47,10 +48,18 @@ struct FontDeleter {
 };
 using Layout = std::unique_ptr<PangoLayout, LayoutDeleter>;
 
-cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
-    auto* bytes = static_cast<std::vector<uint8_t>*>(closure);
-    bytes->insert(bytes->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
+// Called from inside cairo, which is C: nothing may be thrown through it.
+// Running out of memory is cairo's own error, and the book then fails with it.
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) noexcept {
+    try {
+        auto* bytes = static_cast<std::vector<uint8_t>*>(closure);
+        bytes->insert(bytes->end(), data, data + length);
+        return CAIRO_STATUS_SUCCESS;
+    } catch (const std::bad_alloc&) {
+        return CAIRO_STATUS_NO_MEMORY;
+    } catch (...) {
+        return CAIRO_STATUS_WRITE_ERROR;
+    }
 }
 
 // Draws one line of text in a box; what does not fit ends in an ellipsis.
@@ -64,12 +73,17 @@ public:
         pango_layout_set_ellipsize(layout_.get(), PANGO_ELLIPSIZE_END);
     }
 
-    void style(const char* weight, double size, double grey = 0.0, bool italic = false) {
-        std::string description = kSongBookFont;
-        if (*weight != '\0') description += std::string(" ") + weight;
-        if (italic) description += " Italic";
-        description += " " + std::to_string(size);
-        std::unique_ptr<PangoFontDescription, FontDeleter> font(pango_font_description_from_string(description.c_str()));
+    // Set field by field rather than through a description string, which would
+    // carry the size in the process's locale: under a decimal comma pango reads
+    // "11,000000" as part of the family name and loses size and weight.
+    void style(PangoWeight weight, double size, double grey = 0.0, bool italic = false) {
+        std::unique_ptr<PangoFontDescription, FontDeleter> font(pango_font_description_new());
+        pango_font_description_set_family(font.get(), kSongBookFont);
+        pango_font_description_set_weight(font.get(), weight);
+        pango_font_description_set_style(font.get(), italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+        pango_font_description_set_variant(font.get(), PANGO_VARIANT_NORMAL);
+        pango_font_description_set_stretch(font.get(), PANGO_STRETCH_NORMAL);
+        pango_font_description_set_size(font.get(), static_cast<gint>(size * PANGO_SCALE + 0.5));
         pango_layout_set_font_description(layout_.get(), font.get());
         grey_ = grey;
     }
@@ -95,13 +109,13 @@ public:
 
     void titlePage(const SongBook& book) {
         const double width = kPageWidth - 2 * kMarginSide;
-        pen_.style("", 14, 0.35);
+        pen_.style(PANGO_WEIGHT_NORMAL, 14, 0.35);
         pen_.draw(kSongBookHeading, kMarginSide, 250, width, PANGO_ALIGN_CENTER);
-        pen_.style("Bold", 32);
+        pen_.style(PANGO_WEIGHT_BOLD, 32);
         pen_.draw(book.volumeId, kMarginSide, 276, width, PANGO_ALIGN_CENTER);
-        pen_.style("", 14);
+        pen_.style(PANGO_WEIGHT_NORMAL, 14);
         pen_.draw(songCountText(book.songs.size()), kMarginSide, 338, width, PANGO_ALIGN_CENTER);
-        pen_.style("", 12);
+        pen_.style(PANGO_WEIGHT_NORMAL, 12);
         pen_.draw(book.date, kMarginSide, 362, width, PANGO_ALIGN_CENTER);
         endPage();
     }
@@ -111,7 +125,7 @@ public:
         const size_t pages = order.empty() ? 1 : (order.size() + perPage - 1) / perPage;
         for (size_t page = 0; page < pages; ++page) {
             const size_t first = page * perPage;
-            pen_.style("Bold", 16);
+            pen_.style(PANGO_WEIGHT_BOLD, 16);
             pen_.draw(heading, kMarginSide, kMarginTop, kPageWidth - 2 * kMarginSide);
             for (size_t i = first; i < order.size() && i < first + perPage; ++i) {
                 const size_t slot = i - first;
@@ -127,13 +141,13 @@ public:
 
 private:
     void entry(const SongBookEntry& song, double x, double y) {
-        pen_.style("Bold", 11);
+        pen_.style(PANGO_WEIGHT_BOLD, 11);
         pen_.draw(std::to_string(song.number), x, y, kNumberWidth, PANGO_ALIGN_RIGHT);
         pen_.draw(song.title, x + kTextIndent, y, kColumnWidth - kTextIndent - kLengthWidth - 4);
-        pen_.style("", 9.5);
+        pen_.style(PANGO_WEIGHT_NORMAL, 9.5);
         pen_.draw(minutesSeconds(song.lengthUnits), x + kColumnWidth - kLengthWidth, y + 1.5, kLengthWidth,
                   PANGO_ALIGN_RIGHT);
-        pen_.style("", 8.5, 0.33, true);
+        pen_.style(PANGO_WEIGHT_NORMAL, 8.5, 0.33, true);
         pen_.draw(song.firstLine, x + kTextIndent, y + kSecondLineOffset, kColumnWidth - kTextIndent);
         // A hairline under each song guides the eye along a row.
         cairo_set_source_rgb(cr_, 0.8, 0.8, 0.8);
@@ -146,7 +160,7 @@ private:
     void endPage() {
         ++pages_;
         if (pages_ > 1) {  // the title page goes unnumbered
-            pen_.style("", 9);
+            pen_.style(PANGO_WEIGHT_NORMAL, 9);
             pen_.draw(std::to_string(pages_), kMarginSide, kPageNumberTop, kPageWidth - 2 * kMarginSide,
                       PANGO_ALIGN_CENTER);
         }
@@ -173,8 +187,6 @@ private:
 // leak checker of sanitized builds would stop every program that draws a book.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
 #endif
-
-int songBookPdfSongsPerPage() { return 2 * kRowsPerColumn; }
 
 Result<SongBookPdf> songBookPdf(const SongBook& book, std::span<const size_t> byTitle) {
     SongBookPdf pdf;

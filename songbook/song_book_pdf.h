@@ -20,9 +20,6 @@ struct SongBookPdf {
     int pages = 0;
 };
 
-// How many songs one page of either section holds.
-int songBookPdfSongsPerPage();
-
 // `byTitle` holds positions into book.songs in title order.
 Result<SongBookPdf> songBookPdf(const SongBook& book, std::span<const size_t> byTitle);
 

@@ -4,8 +4,8 @@
 
 #include "text/composition_table.h"
 #include "text/text_decoder.h"
-#include "text/text_encoding.h"
 #include "text/transcoder.h"
+#include "text/utf8.h"
 #include "text/viqr_spelling.h"
 
 namespace zmr {
@@ -59,37 +59,26 @@ size_t vniMisses(std::span<const uint8_t> text) {
 }
 
 size_t cp1258Misses(std::span<const uint8_t> text) {
-    return static_cast<size_t>(spellViqr(decodeToNfd(text, SourceEncoding::Windows1258)).uncoded);
+    return static_cast<size_t>(spellViqr(decodeToNfd(text, TextEncoding::Cp1258)).uncoded);
 }
 
 }  // namespace
 
-std::string_view textGuessName(TextGuess guess) {
-    switch (guess) {
-        case TextGuess::Ascii: return "ascii";
-        case TextGuess::Viqr: return "viqr";
-        case TextGuess::Vni: return "vni";
-        case TextGuess::Utf8: return "utf8";
-        case TextGuess::Cp1258: return "cp1258";
-    }
-    return {};
-}
-
-TextGuess guessTextEncoding(std::span<const std::span<const uint8_t>> pieces) {
+TextEncoding guessTextEncoding(std::span<const std::span<const uint8_t>> pieces) {
     const bool ascii = std::all_of(pieces.begin(), pieces.end(), [](auto piece) { return isAscii(piece); });
     if (ascii) {
         ViqrCount count;
         for (const auto piece : pieces) countViqr(piece, count);
-        return count.marks >= 2 && count.marks * 4 >= count.words ? TextGuess::Viqr : TextGuess::Ascii;
+        return count.marks >= 2 && count.marks * 4 >= count.words ? TextEncoding::Viqr : TextEncoding::Ascii;
     }
-    if (std::all_of(pieces.begin(), pieces.end(), [](auto piece) { return isValidUtf8(piece); })) return TextGuess::Utf8;
+    if (std::all_of(pieces.begin(), pieces.end(), [](auto piece) { return isValidUtf8(piece); })) return TextEncoding::Utf8;
     size_t vni = 0, cp1258 = 0;
     for (const auto piece : pieces) {
         if (isAscii(piece)) continue;
         vni += vniMisses(piece);
         cp1258 += cp1258Misses(piece);
     }
-    return cp1258 < vni ? TextGuess::Cp1258 : TextGuess::Vni;
+    return cp1258 < vni ? TextEncoding::Cp1258 : TextEncoding::Vni;
 }
 
 }  // namespace zmr

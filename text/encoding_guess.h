@@ -7,14 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "text/text_encoding.h"
+
 namespace zmr {
 
-enum class TextGuess { Ascii, Viqr, Vni, Utf8, Cp1258 };
-
-// "ascii", "viqr", "vni", "utf8", "cp1258".
-std::string_view textGuessName(TextGuess guess);
-
-// The guess for a song's text, given as pieces (the title, or each lyric
+// The guess for a song's text, one of kGuessedEncodings, given as pieces (the title, or each lyric
 // event, each read on its own):
 // - only ASCII bytes: viqr when at least two marks in four words read as
 //   VIQR marks (^ ( * after a vowel, or ' ` ? ~ . between a vowel and a
@@ -24,6 +21,6 @@ std::string_view textGuessName(TextGuess guess);
 //   not part of a Vietnamese letter (VNI on a tie): VNI letters are a letter
 //   followed by a mark byte that composes with it, or one of its single-byte
 //   letters; Windows-1258 letters are decoded as the code page says.
-TextGuess guessTextEncoding(std::span<const std::span<const uint8_t>> pieces);
+TextEncoding guessTextEncoding(std::span<const std::span<const uint8_t>> pieces);
 
 }  // namespace zmr

@@ -39,8 +39,6 @@ public:
     // Hands on what was held back and ends the stream; returns its length.
     uint32_t end();
 
-    LyricSource source() const { return source_; }
-
 private:
     void feed(std::span<const TimedText> lyrics);
 
@@ -49,7 +47,6 @@ private:
     uint32_t lyricEvents_ = 0;
     std::vector<TimedText> heldLyrics_;   // under auto, until the song's encoding is known
     std::vector<TrackText> textEvents_;   // with karText
-    LyricSource source_ = LyricSource::None;
 };
 
 // The auto rule: every event valid UTF-8 and at least one with a multi-byte sequence.

@@ -8,12 +8,13 @@
 #include <span>
 #include <string>
 
-namespace zmr {
+#include "text/text_encoding.h"
 
-enum class SourceEncoding { Utf8, Windows1258 };
+namespace zmr {
 
 // The text in canonical decomposition (NFD), one char32_t per code point; a byte or sequence that is
 // not valid in the encoding becomes U+003F '?'. Thread-safe, no process-wide mutable state.
-std::u32string decodeToNfd(std::span<const uint8_t> bytes, SourceEncoding encoding);
+// `encoding` is Utf8 or Cp1258 (see isDecoded); any other reads as Cp1258.
+std::u32string decodeToNfd(std::span<const uint8_t> bytes, TextEncoding encoding);
 
 }  // namespace zmr

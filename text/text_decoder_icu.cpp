@@ -29,8 +29,8 @@ struct ConverterClose {
     void operator()(UConverter* converter) const { ucnv_close(converter); }
 };
 
-const char* converterName(SourceEncoding encoding) {
-    return encoding == SourceEncoding::Utf8 ? "UTF-8" : "windows-1258";
+const char* converterName(TextEncoding encoding) {
+    return encoding == TextEncoding::Utf8 ? "UTF-8" : "windows-1258";
 }
 
 // Every byte as '?': what a converter that cannot work reads.
@@ -40,7 +40,7 @@ icu::UnicodeString allQuestionMarks(size_t length) {
 }
 
 // The bytes as UTF-16; every invalid sequence already '?'.
-icu::UnicodeString toUtf16(std::span<const uint8_t> bytes, SourceEncoding encoding) {
+icu::UnicodeString toUtf16(std::span<const uint8_t> bytes, TextEncoding encoding) {
     UErrorCode error = U_ZERO_ERROR;
     std::unique_ptr<UConverter, ConverterClose> converter(ucnv_open(converterName(encoding), &error));
     if (U_FAILURE(error)) return allQuestionMarks(bytes.size());
@@ -53,7 +53,7 @@ icu::UnicodeString toUtf16(std::span<const uint8_t> bytes, SourceEncoding encodi
 
 }  // namespace
 
-std::u32string decodeToNfd(std::span<const uint8_t> bytes, SourceEncoding encoding) {
+std::u32string decodeToNfd(std::span<const uint8_t> bytes, TextEncoding encoding) {
     if (bytes.empty()) return {};
     const icu::UnicodeString text = toUtf16(bytes, encoding);
     UErrorCode error = U_ZERO_ERROR;

@@ -3,6 +3,7 @@
 // Windows carries both tables itself.
 
 #include "text/text_decoder.h"
+#include "text/utf8.h"
 #include "text/wide_text.h"
 
 #include <windows.h>
@@ -15,62 +16,25 @@ namespace {
 constexpr char32_t kQuestionMark = U'?';
 constexpr UINT kWindows1258 = 1258;
 
-// What may follow a UTF-8 lead byte: the character's length, and the range
-// of its second byte (the later ones are always 80..BF). Length 0: the byte
-// cannot start a character.
-struct LeadByte {
-    size_t length = 0;
-    uint8_t low = 0x80, high = 0xBF;
-};
-
-LeadByte leadByte(uint8_t lead) {
-    if (lead < 0x80) return {1};
-    if (lead >= 0xC2 && lead <= 0xDF) return {2};
-    if (lead == 0xE0) return {3, 0xA0, 0xBF};  // shorter forms are overlong
-    if (lead == 0xED) return {3, 0x80, 0x9F};  // above are the surrogates
-    if (lead >= 0xE1 && lead <= 0xEF) return {3};
-    if (lead == 0xF0) return {4, 0x90, 0xBF};
-    if (lead == 0xF4) return {4, 0x80, 0x8F};  // above is beyond U+10FFFF
-    if (lead >= 0xF1 && lead <= 0xF3) return {4};
-    return {};
-}
-
-// The length of the well-formed character at the start of `bytes`, or 0 with
-// `badLength` set to its maximal ill-formed piece: the lead byte and the
-// continuation bytes that could still have belonged to it.
-size_t wellFormedLength(std::string_view bytes, size_t& badLength) {
-    const LeadByte lead = leadByte(static_cast<uint8_t>(bytes[0]));
-    size_t matched = 1;
-    while (matched < lead.length && matched < bytes.size()) {
-        const auto next = static_cast<uint8_t>(bytes[matched]);
-        const uint8_t low = matched == 1 ? lead.low : 0x80, high = matched == 1 ? lead.high : 0xBF;
-        if (next < low || next > high) break;
-        ++matched;
-    }
-    if (lead.length != 0 && matched == lead.length) return matched;
-    badLength = matched;
-    return 0;
-}
-
 // UTF-8 to UTF-16, each maximal ill-formed piece becoming one '?', as the
 // Unicode standard recommends and ICU does. The pieces are found here rather
 // than left to the converter, whose count of them differs between systems.
-std::wstring utf8ToWide(std::string_view bytes) {
+std::wstring utf8ToWide(std::span<const uint8_t> bytes) {
+    const auto text = [&](size_t from, size_t to) {
+        return std::string_view(reinterpret_cast<const char*>(bytes.data()) + from, to - from);
+    };
     std::wstring wide;
     size_t start = 0, i = 0;
     while (i < bytes.size()) {
-        size_t badLength = 0;
-        const size_t length = wellFormedLength(bytes.substr(i), badLength);
-        if (length != 0) {
-            i += length;
-            continue;
+        const Utf8Step step = nextUtf8(bytes.subspan(i));
+        if (!step.valid) {
+            wide += wideFromCodePage(text(start, i), CP_UTF8);
+            wide += static_cast<wchar_t>(kQuestionMark);
+            start = i + step.length;
         }
-        wide += wideFromCodePage(bytes.substr(start, i - start), CP_UTF8);
-        wide += static_cast<wchar_t>(kQuestionMark);
-        i += badLength;
-        start = i;
+        i += step.length;
     }
-    return wide + wideFromCodePage(bytes.substr(start), CP_UTF8);
+    return wide + wideFromCodePage(text(start, bytes.size()), CP_UTF8);
 }
 
 // Every byte of code page 1258 stands for a character (those it leaves
@@ -118,9 +82,9 @@ std::u32string toCodePoints(const std::wstring& text) {
 
 }  // namespace
 
-std::u32string decodeToNfd(std::span<const uint8_t> bytes, SourceEncoding encoding) {
+std::u32string decodeToNfd(std::span<const uint8_t> bytes, TextEncoding encoding) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const std::wstring wide = encoding == SourceEncoding::Utf8 ? utf8ToWide(text) : windows1258ToWide(text);
+    const std::wstring wide = encoding == TextEncoding::Utf8 ? utf8ToWide(bytes) : windows1258ToWide(text);
     return toCodePoints(normalizeToNfd(wide));
 }
 

@@ -51,7 +51,7 @@ void TextStream::flush(uint32_t time) { transcode(0, time); }
 
 // A byte that stands for itself in the decoded text releases the pending code
 // with this time instead of composing with it, and starts a new character.
-void TextStream::transcodeDecoded(std::span<const uint8_t> bytes, SourceEncoding encoding, uint32_t time) {
+void TextStream::transcodeDecoded(std::span<const uint8_t> bytes, TextEncoding encoding, uint32_t time) {
     const ViqrSpelling spelling = spellViqr(decodeToNfd(bytes, encoding));
     uncoded_ += spelling.uncoded;
     for (const SpelledByte& spelled : spelling.bytes) {
@@ -63,7 +63,7 @@ void TextStream::transcodeDecoded(std::span<const uint8_t> bytes, SourceEncoding
 }
 
 void TextStream::beginTextStream(std::string_view path, NameBuffer& name,
-                                 std::optional<SourceEncoding> titleDecoding) {
+                                 TextEncoding titleEncoding) {
     buffer_.clear();
     name_ = &name;
     uncoded_ = 0;
@@ -73,9 +73,10 @@ void TextStream::beginTextStream(std::string_view path, NameBuffer& name,
     reset_ = true;
     const std::string_view title = songTitle(path);
     const auto titleBytes = std::span(reinterpret_cast<const uint8_t*>(title.data()), title.size());
-    if (titleDecoding) transcodeDecoded(titleBytes, *titleDecoding, 0);
+    const bool decoded = isDecoded(titleEncoding);
+    if (decoded) transcodeDecoded(titleBytes, titleEncoding, 0);
     for (const uint8_t byte : titleBytes) {
-        if (!titleDecoding) transcode(byte, 0);
+        if (!decoded) transcode(byte, 0);
         if (name.fill < kTitleNameLimit) name.put(byte);
     }
     transcode(kCarriageReturn, 0);
@@ -92,10 +93,11 @@ void TextStream::beginTextStream(std::string_view path, NameBuffer& name,
 }
 
 void TextStream::addLyric(std::span<const uint8_t> bytes, int64_t timeUnits,
-                          std::optional<SourceEncoding> decoding) {
+                          TextEncoding encoding) {
     // Records keep the low 16 bits of the time; the low 32 are carried.
     const auto time = static_cast<uint32_t>(timeUnits);
     const bool shown = bytes.size() < kShownLyricLimit;
+    const bool decoding = isDecoded(encoding);
     if (shown) lyricTime_ = static_cast<int32_t>(time);
     std::vector<uint8_t> decoded;  // the event's bytes without zeros, read whole
     for (const uint8_t byte : bytes) {
@@ -105,7 +107,7 @@ void TextStream::addLyric(std::span<const uint8_t> bytes, int64_t timeUnits,
         else if (shown) transcode(byte, time);
         if (name_ != nullptr && name_->fill < kLyricNameLimit) name_->put(byte);
     }
-    if (!decoded.empty()) transcodeDecoded(decoded, *decoding, time);
+    if (!decoded.empty()) transcodeDecoded(decoded, encoding, time);
 }
 
 uint32_t TextStream::endTextStream() {

@@ -3,7 +3,6 @@
 // every lyric character as a 4-byte record stamped with its time.
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -28,15 +27,15 @@ public:
     // Appends one record: code, line-feed flag (10 for code 13), time low byte first.
     void putTextRecord(uint8_t code, uint32_t time);
     // Writes the text header with the song title and puts the title and a tab into `name`.
-    // With `titleDecoding` the title is read in that encoding and spelled in VIQR.
+    // A title in a decoded encoding (isDecoded) is read so and spelled in VIQR.
     void beginTextStream(std::string_view path, NameBuffer& name,
-                         std::optional<SourceEncoding> titleDecoding = std::nullopt);
+                         TextEncoding titleEncoding = TextEncoding::ViqrVni);
     // One lyric meta event; its time counts only when it has fewer than 16 bytes.
-    // With `decoding` the event is read in that encoding on its own and spelled
-    // in VIQR, where only the marks the spelling adds compose. The name buffer
+    // In a decoded encoding the event is read so on its own and spelled in
+    // VIQR, where only the marks the spelling adds compose. The name buffer
     // takes the event's own bytes either way.
     void addLyric(std::span<const uint8_t> bytes, int64_t timeUnits,
-                  std::optional<SourceEncoding> decoding = std::nullopt);
+                  TextEncoding encoding = TextEncoding::ViqrVni);
     // Flushes the transcoder, appends the two closing records and returns the stream's length.
     uint32_t endTextStream();
 
@@ -50,7 +49,7 @@ public:
 private:
     void transcode(uint8_t byte, uint32_t time);
     void flush(uint32_t time);
-    void transcodeDecoded(std::span<const uint8_t> bytes, SourceEncoding encoding, uint32_t time);
+    void transcodeDecoded(std::span<const uint8_t> bytes, TextEncoding encoding, uint32_t time);
 
     Transcoder transcoder_;
     std::vector<uint8_t> buffer_;

@@ -174,9 +174,14 @@ int rates(const char* in, const char* roundsText) {
         std::sort(v.begin(), v.end());
         return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
     };
+    // Each pass's own ratio too: their lowest and highest show how steady the run was.
+    std::vector<double> ratios;
+    for (size_t i = 0; i < coder.size(); ++i) ratios.push_back(coder[i] / decoder[i]);
+    const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());
     const double megabytes = static_cast<double>(bytes.size()) / 1e6;
-    std::printf("coder %.1f MB/s, decoder %.1f MB/s, decoder / coder %.2f\n", megabytes / median(coder),
-                megabytes / median(decoder), median(coder) / median(decoder));
+    std::printf("coder %.1f MB/s, decoder %.1f MB/s, decoder / coder %.2f (passes %.2f .. %.2f)\n",
+                megabytes / median(coder), megabytes / median(decoder), median(coder) / median(decoder), *lowest,
+                *highest);
     return 0;
 }
 

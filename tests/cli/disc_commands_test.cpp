@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 
 #include "support/iso9660_reader.h"
@@ -75,7 +79,9 @@ TEST(DiscCommands, UsageErrorsAndMissingFilesExitTwo) {
     const auto medium = runCommand(test::zmrimageCommand("build --medium bluray -o " + shellQuote(f.out()) + " " + f.songs()));
     EXPECT_EQ(medium.status, 2);
 #if ZMR_WITH_ISO
-    const auto volume = runCommand(test::zmrimageCommand("build --iso x.iso --volume-id 'T\xE1\xBA\xBFt' -o " + shellQuote(f.out()) + " " + f.songs()));
+    // 29 characters in 34 bytes: refused for its letters, not its length.
+    const auto volume = runCommand(test::zmrimageCommand("build --iso x.iso --volume-id 'T\xE1\xBA\xBFt_Vi\xE1\xBB\x87t_Nam_n\xC4\x83m_2025_karaoke' -o " +
+                                                         shellQuote(f.out()) + " " + f.songs()));
     EXPECT_EQ(volume.status, 2);
     EXPECT_NE(volume.err.find("may hold only the letters A-Z, digits and '_'"), std::string::npos) << volume.err;
     EXPECT_FALSE(std::filesystem::exists(f.out()));
@@ -124,8 +130,25 @@ TEST(DiscCommands, SongBookOfABuiltImage) {
 
     const auto unknown = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o book.txt"));
     EXPECT_EQ(unknown.status, 2);
-    const auto noImage = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("none.DEZ")) + " -o " + shellQuote(f.out("c.html"))));
-    EXPECT_EQ(noImage.status, 2);
+    // The disc's name follows the disc's rules, and what is refused is shown, not obeyed.
+    const auto volume = runCommand(test::zmrimageCommand("songbook " + shellQuote(f.out("DADEDA00.DEZ")) + " -o " +
+                                                         shellQuote(f.out("c.html")) + " --volume-id 'K\xFF\x1b[2J'"));
+    EXPECT_EQ(volume.status, 2);
+#ifndef _WIN32  // there the command line is UTF-16, which holds no byte FF
+    EXPECT_NE(volume.err.find("\"K\\xFF\\e[2J\" may hold only"), std::string::npos) << volume.err;
+#endif
+    // What is not a file is named for what it is.
+    std::vector<std::pair<std::string, std::string>> notImages = {{f.out("none.DEZ"), "no such file"},
+                                                                  {f.out(), "is a folder"}};
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo(f.out("fifo.DEZ").c_str(), 0600), 0);
+    notImages.emplace_back(f.out("fifo.DEZ"), "is a FIFO (named pipe), not a file");
+#endif
+    for (const auto& [path, reason] : notImages) {
+        const auto notImage = runCommand(test::zmrimageCommand("songbook " + shellQuote(path) + " -o " + shellQuote(f.out("c.html"))));
+        EXPECT_EQ(notImage.status, 2);
+        EXPECT_EQ(notImage.err, "zmrimage: " + path + ": " + reason + "\n");
+    }
     EXPECT_FALSE(std::filesystem::exists(f.out("c.html")));
 }
 

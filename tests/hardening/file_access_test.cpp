@@ -61,10 +61,10 @@ TEST(FileAccess, FolderNamedLikeASongOnTheCommandLineIsAFolderOfSongs) {
 // POSIX permission bits, setpriv and tmpfs: Windows has access control lists
 // instead, which Wine does not enforce, so these three are not built for it.
 #ifndef _WIN32
-// `build` as the unprivileged user. That user may not reach the build tree (a
+// zmrimage as the unprivileged user. That user may not reach the build tree (a
 // clone inside a private folder), so it runs a copy of the program kept in the
 // test's own folder. Empty when the command cannot run so.
-std::string buildAsUnprivileged(const test::TempDir& dir, const std::string& arguments) {
+std::string zmrimageAsUnprivileged(const test::TempDir& dir, const std::string& arguments) {
     const fs::path program = dir.path() / "bin" / "zmrimage";
     if (!fs::exists(program)) {
         fs::create_directories(program.parent_path());
@@ -72,7 +72,11 @@ std::string buildAsUnprivileged(const test::TempDir& dir, const std::string& arg
         fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                      fs::perms::others_read | fs::perms::others_exec);
     }
-    return test::asUnprivilegedUser("timeout 60 " + shellQuote(program.string()) + " build -q " + arguments);
+    return test::asUnprivilegedUser("timeout 60 " + shellQuote(program.string()) + " " + arguments);
+}
+
+std::string buildAsUnprivileged(const test::TempDir& dir, const std::string& arguments) {
+    return zmrimageAsUnprivileged(dir, "build -q " + arguments);
 }
 
 TEST(FileAccess, UnreadableSongIsNamedWithTheSystemsReason) {
@@ -88,6 +92,26 @@ TEST(FileAccess, UnreadableSongIsNamedWithTheSystemsReason) {
     EXPECT_EQ(run.err, song + ": cannot open: Permission denied\n");
     EXPECT_EQ(dir.read("out/DADEDA00.DEZ").size(), 4096u);
 }
+
+#if ZMR_WITH_ISO
+// An image too big for the disc, whose song list cannot be read: the message
+// names the song list, not the image.
+TEST(FileAccess, IsoNamesTheUnreadableSongList) {
+    test::TempDir dir;
+    const fs::path out = dir.path() / "out";
+    fs::create_directories(out);
+    fs::resize_file(dir.write("out/DADEDA00.DEZ", Bytes{}), uint64_t{700} << 20);  // sparse
+    const std::string list = dir.write("out/SongList.txt", Bytes{'1', '\t', 'x', '\r', '\n'});
+    fs::permissions(list, fs::perms::none);
+    const std::string command = zmrimageAsUnprivileged(dir, "iso --medium cd650 -o " + shellQuote(dir / "k.iso") + " " +
+                                                                shellQuote(out.string()));
+    if (command.empty()) GTEST_SKIP() << "running as root without setpriv: root reads any file";
+    const auto run = test::runCommand(command);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("would fit is not known: " + list + ": cannot open: Permission denied\n"), std::string::npos)
+        << run.err;
+}
+#endif
 #endif  // _WIN32
 
 // The list names a file that is removed just before the compilation reads it.

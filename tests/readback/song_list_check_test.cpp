@@ -49,8 +49,8 @@ TEST(SongListCheck, TitlesAreComparedAsTheTextStreamTranscodesThem) {
 // Names that --text-encoding read as UTF-8 or Windows-1258 check too.
 TEST(SongListCheck, TitlesReadFromUnicodeOrWindows1258) {
     const std::vector<std::optional<std::vector<uint8_t>>> image = {
-        transcodeTitle("Vie^.t"), transcodeTitle("Vi\xEA\xF2t", SourceEncoding::Windows1258)};
-    EXPECT_EQ(image[0], transcodeTitle("Việt", SourceEncoding::Utf8));
+        transcodeTitle("Vie^.t"), transcodeTitle("Vi\xEA\xF2t", TextEncoding::Cp1258)};
+    EXPECT_EQ(image[0], transcodeTitle("Việt", TextEncoding::Utf8));
     EXPECT_EQ(image[0], image[1]);
     EXPECT_TRUE(checkSongList(bytesOf("1\tViệt\t\r\n2\tVi\xEA\xF2t\t\r\n"), image).empty());
     EXPECT_EQ(linesOf(checkSongList(bytesOf("1\tViết\t\r\n2\tVi\xEAt\t\r\n"), image)), (std::vector<int32_t>{1, 2}));

@@ -31,28 +31,28 @@ TEST(SongScan, TellsWhereTheLyricsAreAndHowTheyAreWritten) {
     struct Case {
         Bytes bytes;
         LyricSource lyrics;
-        TextGuess encoding;
+        TextEncoding encoding;
         int32_t uncoded;
     };
     const std::vector<Case> cases = {
-        {song({"Em ", "ye^u ", "anh ", "nhie^`u"}), LyricSource::LyricEvents, TextGuess::Viqr, 0},
-        {song({"Em ", "ye\xE2u ", "anh ", "nhie\xE0u"}), LyricSource::LyricEvents, TextGuess::Vni, 0},
-        {song({"Em ", "y\xEAu ", "anh ", "nhi\xEA\xCCu"}), LyricSource::LyricEvents, TextGuess::Cp1258, 0},
-        {song({"Em ", "yêu ", "anh ", "nhiều ", "ñ"}), LyricSource::LyricEvents, TextGuess::Utf8, 1},
-        {song({"@TTitle", "\\Twin", "kle"}, true), LyricSource::TextEvents, TextGuess::Ascii, 0},
-        {song({"@TTitle only"}, true), LyricSource::None, TextGuess::Ascii, 0},
+        {song({"Em ", "ye^u ", "anh ", "nhie^`u"}), LyricSource::LyricEvents, TextEncoding::Viqr, 0},
+        {song({"Em ", "ye\xE2u ", "anh ", "nhie\xE0u"}), LyricSource::LyricEvents, TextEncoding::Vni, 0},
+        {song({"Em ", "y\xEAu ", "anh ", "nhi\xEA\xCCu"}), LyricSource::LyricEvents, TextEncoding::Cp1258, 0},
+        {song({"Em ", "yêu ", "anh ", "nhiều ", "ñ"}), LyricSource::LyricEvents, TextEncoding::Utf8, 1},
+        {song({"@TTitle", "\\Twin", "kle"}, true), LyricSource::TextEvents, TextEncoding::Ascii, 0},
+        {song({"@TTitle only"}, true), LyricSource::None, TextEncoding::Ascii, 0},
     };
     for (const Case& c : cases) {
         const SongScan scan = scanSong("/s/Song.mid", c.bytes);
         EXPECT_TRUE(scan.compiles && scan.lenientCompiles && scan.read);
-        EXPECT_EQ(scan.lyrics, c.lyrics) << textGuessName(c.encoding);
-        EXPECT_EQ(scan.encoding, c.encoding) << textGuessName(c.encoding);
-        EXPECT_EQ(scan.uncoded, c.uncoded) << textGuessName(c.encoding);
+        EXPECT_EQ(scan.lyrics, c.lyrics) << textEncodingName(c.encoding);
+        EXPECT_EQ(scan.encoding, c.encoding) << textEncodingName(c.encoding);
+        EXPECT_EQ(scan.uncoded, c.uncoded) << textEncodingName(c.encoding);
         EXPECT_EQ(scan.lengthUnits, 58);
     }
     // Without lyrics, the file name tells the encoding.
-    EXPECT_EQ(scanSong("/s/Chúc Mừng.mid", song({})).encoding, TextGuess::Utf8);
-    EXPECT_EQ(scanSong("/s/Chúc Mừng.mid", song({"ye^u"})).titleEncoding, TextGuess::Utf8);
+    EXPECT_EQ(scanSong("/s/Chúc Mừng.mid", song({})).encoding, TextEncoding::Utf8);
+    EXPECT_EQ(scanSong("/s/Chúc Mừng.mid", song({"ye^u"})).titleEncoding, TextEncoding::Utf8);
 }
 
 TEST(SongScan, SongThatOnlyTheLenientReadingTakesIsDescribedFromIt) {
@@ -84,7 +84,7 @@ TEST(SongScan, CompilesExactlyWhenTheConversionDoes) {
     }
 }
 
-SongScan read(LyricSource lyrics, TextGuess encoding, TextGuess title = TextGuess::Ascii, bool strict = true) {
+SongScan read(LyricSource lyrics, TextEncoding encoding, TextEncoding title = TextEncoding::Ascii, bool strict = true) {
     SongScan scan;
     scan.compiles = strict;
     scan.lenientCompiles = scan.read = true;
@@ -96,16 +96,16 @@ SongScan read(LyricSource lyrics, TextGuess encoding, TextGuess title = TextGues
 
 TEST(ScanSummary, RecommendsTheOptionsTheCollectionNeeds) {
     ScanSummary plain;
-    plain.add("a", read(LyricSource::LyricEvents, TextGuess::Viqr));
-    plain.add("b", read(LyricSource::LyricEvents, TextGuess::Vni));
+    plain.add("a", read(LyricSource::LyricEvents, TextEncoding::Viqr));
+    plain.add("b", read(LyricSource::LyricEvents, TextEncoding::Vni));
     EXPECT_EQ(plain.advice().options, ConvertOptions{});
     EXPECT_FALSE(plain.advice().skipBad);
 
     ScanSummary mixed = plain;
-    mixed.add("c", read(LyricSource::TextEvents, TextGuess::Ascii, TextGuess::Utf8));
-    mixed.add("d", read(LyricSource::None, TextGuess::Ascii, TextGuess::Ascii, false));
+    mixed.add("c", read(LyricSource::TextEvents, TextEncoding::Ascii, TextEncoding::Utf8));
+    mixed.add("d", read(LyricSource::None, TextEncoding::Ascii, TextEncoding::Ascii, false));
     mixed.add("e", SongScan{});  // compiles in no way
-    mixed.add("f", read(LyricSource::LyricEvents, TextGuess::Cp1258));
+    mixed.add("f", read(LyricSource::LyricEvents, TextEncoding::Cp1258));
     const BuildAdvice advice = mixed.advice();
     EXPECT_EQ(advice.options, (ConvertOptions{.textEncoding = TextEncoding::Auto, .karText = true, .lenient = true}));
     EXPECT_TRUE(advice.skipBad);
@@ -115,8 +115,8 @@ TEST(ScanSummary, RecommendsTheOptionsTheCollectionNeeds) {
     EXPECT_EQ(mixed.count(ScanOutcome::Fails), 1);
 
     ScanSummary windows;
-    windows.add("a", read(LyricSource::LyricEvents, TextGuess::Cp1258));
-    windows.add("b", read(LyricSource::LyricEvents, TextGuess::Ascii));
+    windows.add("a", read(LyricSource::LyricEvents, TextEncoding::Cp1258));
+    windows.add("b", read(LyricSource::LyricEvents, TextEncoding::Ascii));
     EXPECT_EQ(windows.advice().options.textEncoding, TextEncoding::Cp1258);
     EXPECT_TRUE(windows.cp1258Apart().empty());
 }

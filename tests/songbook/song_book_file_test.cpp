@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <fstream>
 #include <sstream>
 
@@ -73,6 +74,31 @@ TEST(SongBookFile, PdfPagesAsPopplerCountsThemWithTitlesInVietnameseOrder) {
     const auto last = runCommand(tool("pdftotext", "-f 4 -l 4 " + shellQuote(dir / "book.pdf") + " -"));
     expectInOrder(last.out, kToneOrder);
     expectInOrder(last.out, {"Xuân về <vui> trên khắp", "01:00"});
+}
+
+// The fonts a PDF embeds, by name without their subset tags, as pdffonts lists them.
+std::string embeddedFonts(const std::string& pdf) {
+    const auto listed = runCommand(tool("pdffonts", shellQuote(pdf)));
+    std::istringstream lines(listed.out);
+    std::string line, names;
+    while (std::getline(lines, line)) {
+        if (const size_t plus = line.find('+'); plus != std::string::npos) names += line.substr(plus + 1, line.find(' ') - plus - 1) + " ";
+    }
+    return names;
+}
+
+// The dialog draws under the user's locale (Qt sets it), whose decimal mark
+// may be a comma; sizes and weights must not go through text in it.
+TEST(SongBookFile, PdfUnderADecimalCommaKeepsItsFonts) {
+    test::TempDir dir;
+    ASSERT_TRUE(saveSongBook(bookOf(8), dir / "point.pdf").ok());
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "vi_VN.UTF-8"), nullptr) << "scripts/setup.sh generates the locale vi_VN.UTF-8";
+    const Result<SongBookSaved> comma = saveSongBook(bookOf(8), dir / "comma.pdf");
+    std::setlocale(LC_NUMERIC, before.c_str());
+    ASSERT_TRUE(comma.ok()) << comma.message();
+    EXPECT_NE(embeddedFonts(dir / "point.pdf").find("DejaVuSans-Bold "), std::string::npos);
+    EXPECT_EQ(embeddedFonts(dir / "comma.pdf"), embeddedFonts(dir / "point.pdf"));
 }
 
 TEST(SongBookFile, PdfPageRendersInTwoColumns) {

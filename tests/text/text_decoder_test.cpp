@@ -11,7 +11,7 @@
 namespace zmr {
 namespace {
 
-std::u32string decode(std::string_view bytes, SourceEncoding encoding) {
+std::u32string decode(std::string_view bytes, TextEncoding encoding) {
     return decodeToNfd(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), encoding);
 }
 
@@ -21,7 +21,7 @@ struct DecodeCase {
     std::u32string nfd;
 };
 
-void expectAll(SourceEncoding encoding, std::initializer_list<DecodeCase> cases) {
+void expectAll(TextEncoding encoding, std::initializer_list<DecodeCase> cases) {
     for (const DecodeCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::u32string got = decode(c.bytes, encoding);
@@ -30,7 +30,7 @@ void expectAll(SourceEncoding encoding, std::initializer_list<DecodeCase> cases)
 }
 
 TEST(TextDecoder, Utf8ComesOutDecomposedWhateverItsForm) {
-    expectAll(SourceEncoding::Utf8, {
+    expectAll(TextEncoding::Utf8, {
         {"empty", "", U""},
         {"ASCII", "Xuan ve", U"Xuan ve"},
         {"composed", "Xu\xC3\xA2n v\xE1\xBB\x81", U"Xua\u0302n ve\u0302\u0300"},
@@ -43,7 +43,7 @@ TEST(TextDecoder, Utf8ComesOutDecomposedWhateverItsForm) {
 }
 
 TEST(TextDecoder, IllFormedUtf8BecomesOneQuestionMarkPerMaximalPiece) {
-    expectAll(SourceEncoding::Utf8, {
+    expectAll(TextEncoding::Utf8, {
         {"lone continuation", "a\x80" "b", U"a?b"},
         {"truncated at the end", "a\xE1\x80", U"a?"},
         {"truncated before ASCII", "x\xE1\x80y", U"x?y"},
@@ -57,7 +57,7 @@ TEST(TextDecoder, IllFormedUtf8BecomesOneQuestionMarkPerMaximalPiece) {
 }
 
 TEST(TextDecoder, Windows1258TakesItsCombiningToneMarks) {
-    expectAll(SourceEncoding::Windows1258, {
+    expectAll(TextEncoding::Cp1258, {
         {"empty", "", U""},
         {"ASCII", "Que huong", U"Que huong"},
         // e-circumflex (EA) then the combining dot below (F2).

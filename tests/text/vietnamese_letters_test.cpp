@@ -94,12 +94,12 @@ std::vector<uint8_t> windows1258(const icu::UnicodeString& text) {
 }
 
 // The whole text stream of a song whose one lyric event holds `bytes`.
-std::vector<uint8_t> streamOf(std::span<const uint8_t> bytes, std::optional<SourceEncoding> decoding,
+std::vector<uint8_t> streamOf(std::span<const uint8_t> bytes, TextEncoding encoding,
                               int32_t* uncoded = nullptr) {
     TextStream stream;
     NameBuffer name;
     stream.beginTextStream("x.kar", name);
-    stream.addLyric(bytes, 300, decoding);
+    stream.addLyric(bytes, 300, encoding);
     stream.endTextStream();
     if (uncoded) *uncoded = stream.uncodedCharacters();
     return {stream.bytes().begin(), stream.bytes().end()};
@@ -112,14 +112,14 @@ TEST(VietnameseLetters, EachReadFromUnicodeOrWindows1258GivesItsViqrSpelling) {
     ASSERT_EQ(letters.size(), 146u);  // 12 vowels with 6 tones and d with stroke, in both cases
     for (const Letter& letter : letters) {
         ASSERT_EQ(letter.nfc.countChar32(), 1) << letter.viqr << ": Unicode has no such letter";
-        const std::vector<uint8_t> expected = streamOf(bytesOf(letter.viqr), std::nullopt);
+        const std::vector<uint8_t> expected = streamOf(bytesOf(letter.viqr), TextEncoding::ViqrVni);
         UErrorCode error = U_ZERO_ERROR;
         const icu::UnicodeString decomposed = nfd().normalize(letter.nfc, error);
         int32_t uncoded = -1;
-        EXPECT_EQ(streamOf(utf8(letter.nfc), SourceEncoding::Utf8, &uncoded), expected) << letter.viqr << " (NFC)";
+        EXPECT_EQ(streamOf(utf8(letter.nfc), TextEncoding::Utf8, &uncoded), expected) << letter.viqr << " (NFC)";
         EXPECT_EQ(uncoded, 0) << letter.viqr;
-        EXPECT_EQ(streamOf(utf8(decomposed), SourceEncoding::Utf8), expected) << letter.viqr << " (NFD)";
-        EXPECT_EQ(streamOf(windows1258(letter.windows1258Form), SourceEncoding::Windows1258), expected)
+        EXPECT_EQ(streamOf(utf8(decomposed), TextEncoding::Utf8), expected) << letter.viqr << " (NFD)";
+        EXPECT_EQ(streamOf(windows1258(letter.windows1258Form), TextEncoding::Cp1258), expected)
             << letter.viqr << " (Windows-1258)";
     }
 }
@@ -128,12 +128,12 @@ TEST(VietnameseLetters, EachReadFromUnicodeOrWindows1258GivesItsViqrSpelling) {
 TEST(VietnameseLetters, EveryOtherLatinLetterBecomesAQuestionMark) {
     std::set<UChar32> vietnamese;
     for (const Letter& letter : vietnameseLetters()) vietnamese.insert(letter.nfc.char32At(0));
-    const std::vector<uint8_t> questionMark = streamOf(bytesOf("?"), std::nullopt);
+    const std::vector<uint8_t> questionMark = streamOf(bytesOf("?"), TextEncoding::ViqrVni);
     int checked = 0;
     for (UChar32 c = 0xC0; c <= 0x1EFF; ++c) {
         if ((c > 0x24F && c < 0x1E00) || !u_isalpha(c) || vietnamese.contains(c)) continue;
         int32_t uncoded = 0;
-        EXPECT_EQ(streamOf(utf8(icu::UnicodeString(c)), SourceEncoding::Utf8, &uncoded), questionMark) << std::hex << c;
+        EXPECT_EQ(streamOf(utf8(icu::UnicodeString(c)), TextEncoding::Utf8, &uncoded), questionMark) << std::hex << c;
         EXPECT_EQ(uncoded, 1) << std::hex << c;
         ++checked;
     }
