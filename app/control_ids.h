@@ -24,6 +24,7 @@ enum ControlId : int {
     kIdTextAuto = 32777,
     kIdKarText = 32778,
     kIdLenient = 32779,
+    kIdPreview = 32780,   // menu "File", "Preview..."
 };
 
 }  // namespace zmr::gui

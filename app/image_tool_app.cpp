@@ -3,8 +3,11 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/image_tool_dlg.h"
+#include "app/preview_window.h"
 
 namespace zmr::gui {
 
@@ -30,14 +33,27 @@ ScriptSteps CImageToolApp::readCommandLine() {
         QStringLiteral("folder"));
     const QCommandLineOption createImage(QStringLiteral("create-image"),
                                          QStringLiteral("Then press \"Create Image\"."));
+    const QCommandLineOption preview(
+        QStringLiteral("preview"),
+        QStringLiteral("Then open \"Preview...\" on the image in the output folder and play song <number>."),
+        QStringLiteral("number"));
     parser.addOption(addFolder);
     parser.addOption(createImage);
+    parser.addOption(preview);
     parser.process(application_);
     // Each folder is taken from where the program started, although adding
     // one moves the current directory.
     ScriptSteps steps;
     for (const QString& folder : parser.values(addFolder)) steps.addFolders.push_back(QDir(folder).absolutePath());
     steps.createImage = parser.isSet(createImage);
+    if (parser.isSet(preview)) {
+        bool number = false;
+        steps.previewSong = parser.value(preview).toInt(&number);
+        if (!number || steps.previewSong < 1) {
+            std::fprintf(stderr, "zmrimage-gui: --preview takes a song number from 1\n");
+            std::exit(2);
+        }
+    }
     return steps;
 }
 
@@ -45,9 +61,24 @@ int CImageToolApp::run() {
     const ScriptSteps steps = readCommandLine();
     CImageToolDlg dialog;
     dialog.setTemporaryFileWatcher(watcher_);
+    if (steps.previewSong > 0) {
+        const int row = steps.previewSong - 1;
+        dialog.setPreviewOpener([row](QWidget* owner, const QString& imagePath) {
+            PreviewWindow window(imagePath, owner);
+            window.selectSong(row);
+            window.play();
+            window.exec();
+        });
+        // Once the image is there: after the compilation, when one was asked for.
+        const auto open = [&dialog] { dialog.openPreview(); };
+        if (steps.createImage) {
+            QObject::connect(&dialog, &CImageToolDlg::compilationFinished, &dialog, open, Qt::QueuedConnection);
+        }
+    }
     QTimer::singleShot(0, &dialog, [&dialog, &steps] {
         for (const QString& folder : steps.addFolders) dialog.addSongFolder(folder);
         if (steps.createImage) dialog.createImage();
+        if (steps.previewSong > 0 && !steps.createImage) dialog.openPreview();
     });
     dialog.exec();  // its result does not matter: every way out ends the program
     return 0;

@@ -13,6 +13,7 @@ namespace zmr::gui {
 struct ScriptSteps {
     QStringList addFolders;    // as if "Add Files..." were confirmed in each
     bool createImage = false;  // then press "Create Image"
+    int previewSong = 0;       // then open "Preview..." and play this song (from 1)
 };
 
 class CImageToolApp {

@@ -19,6 +19,7 @@
 #include "app/dialog_units.h"
 #include "app/menu_keyboard.h"
 #include "app/options_menu.h"
+#include "app/preview_window.h"
 #include "app/song_book_dialog.h"
 #include "app/song_file_dialog.h"
 #include "app/song_list_box.h"
@@ -64,6 +65,7 @@ CImageToolDlg::CImageToolDlg(QWidget* parent)
       appIcon(applicationIcon()),
       pathPicker_(askForSongPath),
       bookPathPicker_(askForSongBookPath),
+      previewOpener_([](QWidget* owner, const QString& imagePath) { PreviewWindow(imagePath, owner).exec(); }),
       errorReporter_(showErrorBox),
       warningReporter_(showWarningBox) {
     setWindowTitle(QString::fromLatin1(kDialogCaption));
@@ -86,9 +88,11 @@ void CImageToolDlg::createControls() {
     QMenu* file = menuBar_->addMenu(tr("File"));
     QAction* add = withId(file->addAction(tr("Add Files...")), kIdAddFiles);
     songBookAction_ = withId(file->addAction(tr("Song Book...")), kIdSongBook);
+    previewAction_ = withId(file->addAction(tr("Preview...")), kIdPreview);
     QAction* exit = withId(file->addAction(tr("Exit")), kIdExit);
     connect(add, &QAction::triggered, this, &CImageToolDlg::addFiles);
     connect(songBookAction_, &QAction::triggered, this, &CImageToolDlg::makeSongBook);
+    connect(previewAction_, &QAction::triggered, this, &CImageToolDlg::openPreview);
     connect(exit, &QAction::triggered, this, &CImageToolDlg::exitProgram);
     // The image may have come or gone meanwhile, by other means than this dialog.
     connect(file, &QMenu::aboutToShow, this, &CImageToolDlg::updateSongBookCommand);
@@ -172,7 +176,9 @@ QString CImageToolDlg::outputFolder() {
 }
 
 void CImageToolDlg::updateSongBookCommand() {
-    songBookAction_->setEnabled(QFileInfo(QDir(outputFolder()).filePath(QString::fromLatin1(kImageFileName))).isFile());
+    const bool image = QFileInfo(QDir(outputFolder()).filePath(QString::fromLatin1(kImageFileName))).isFile();
+    songBookAction_->setEnabled(image);
+    previewAction_->setEnabled(image);
 }
 
 void CImageToolDlg::makeSongBook() {
@@ -199,6 +205,12 @@ void CImageToolDlg::finishSongBook(const SongBookWritten& written) {
     if (written.problem) errorReporter_(*written.problem, QString());
     if (!written.warnings.isEmpty()) warningReporter_(written.warnings.join(QLatin1Char('\n')));
     emit songBookFinished();
+}
+
+void CImageToolDlg::openPreview() {
+    updateSongBookCommand();
+    if (isBusy() || !previewAction_->isEnabled()) return;
+    previewOpener_(this, QDir(outputFolder()).filePath(QString::fromLatin1(kImageFileName)));
 }
 
 void CImageToolDlg::removeSelected() {

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the song list, the progress bar, the buttons "Remove",
 // "Create Image" and "Quit", the menu "File" with "Add Files...",
-// "Song Book..." and "Exit", and the menu "Options" with how songs are read.
+// "Song Book...", "Preview..." and "Exit", and the menu "Options" with how songs are read.
 // Every way of closing it ends the program.
 
 #include <QDialog>
@@ -40,6 +40,8 @@ public:
     using WarningReporter = std::function<void(const QString& text)>;
     // Asks where to save the song book, starting at a suggested path.
     using BookPathPicker = std::function<std::optional<QString>(QWidget* owner, const QString& suggested)>;
+    // Shows the preview of the image at `imagePath` and returns once it is closed.
+    using PreviewOpener = std::function<void(QWidget* owner, const QString& imagePath)>;
 
     explicit CImageToolDlg(QWidget* parent = nullptr);
     ~CImageToolDlg() override;
@@ -52,12 +54,15 @@ public:
     // Hears of the compilation's temporary files, to remove them when a
     // signal stops the program.
     void setTemporaryFileWatcher(TemporaryFileWatcher* watcher) { watcher_ = watcher; }
+    void setPreviewOpener(PreviewOpener opener) { previewOpener_ = std::move(opener); }
 
     // The commands, as the menu and the buttons run them.
     void addFiles();
     // The song book of the image in the output folder, saved where the user
     // says; written on a thread of its own, as a compilation is.
     void makeSongBook();
+    // The preview of the image in the output folder: its songs heard and their lyrics shown in time.
+    void openPreview();
     void createImage();
     void removeSelected();
     void exitProgram();
@@ -81,7 +86,7 @@ signals:
 private:
     // Where "Create Image" writes: the folder last added, or the start folder.
     static QString outputFolder();
-    // "Song Book..." is there for an image in the output folder.
+    // "Song Book..." and "Preview..." are there for an image in the output folder.
     void updateSongBookCommand();
     void createControls();
     void placeControls();
@@ -101,8 +106,10 @@ private:
     QPushButton* createButton_ = nullptr;
     QPushButton* removeButton_ = nullptr;
     QAction* songBookAction_ = nullptr;
+    QAction* previewAction_ = nullptr;
     PathPicker pathPicker_;
     BookPathPicker bookPathPicker_;
+    PreviewOpener previewOpener_;
     ErrorReporter errorReporter_;
     WarningReporter warningReporter_;
     TemporaryFileWatcher* watcher_ = nullptr;

@@ -11,6 +11,7 @@
 #   --jobs 1 / --jobs 2     the build on one core against two
 #   scan / build            `zmrimage scan` of the songs against their build
 #   peak memory             of builds of SONGS and of ten times as many songs
+#   render / real time      `zmrimage render` of a song of about four minutes on one core, against its length
 #
 # Usage: bench/speed.sh [SONGS]   (default 2000; ZMR_SPEED_ROUNDS pairs per ratio, default 5)
 # midicsv, ncompress and time are installed by scripts/setup.sh when this
@@ -38,6 +39,7 @@ ZMR_SETUP_BENCH=1 "$top/scripts/setup.sh" >&2
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZMR_BUILD_TESTS=OFF -DZMR_BUILD_GUI=OFF -DZMR_BUILD_BENCH=ON >&2
 cmake --build "$build" -j2 --target zmrimage zmr_make_collection zmr_lzw_file >&2
+# render plays with the default SoundFont, FluidR3_GM from fluid-soundfont-gm (scripts/setup.sh).
 zmrimage="$build/zmrimage"
 lzw="$build/bench/zmr_lzw_file"
 
@@ -135,9 +137,27 @@ few=$(peakKib "$zmrimage" build -q -o "$work/out" "$songsDir")
 lots=$(peakKib "$zmrimage" build -q -o "$work/out" "${many[@]}")
 echo
 printf 'peak memory: %d KiB for %d songs, %d KiB for %d songs\n' "$few" "$songs" "$lots" $((songs * 10))
+# Rendering: the longest of the first 20 generated songs (five to seven instruments and drums,
+# about four minutes), pinned to one core, against the length of the sound it writes.
+mkdir -p "$work/render-songs"
+find "$songsDir" -type f | sort | head -20 | while IFS= read -r f; do cp "$f" "$work/render-songs/"; done
+"$zmrimage" build -q -o "$work/render" "$work/render-songs"
+renderSong=$("$zmrimage" list "$work/render/DADEDA00.DEZ" |
+  awk 'NR > 1 { split($13, t, ":"); s = t[1] * 60 + t[2]; if (s > best) { best = s; n = $1 } } END { print n }')
+render_song() { taskset -c 0 "$zmrimage" render "$work/render/DADEDA00.DEZ" "$renderSong" -o "$work/render/song.wav" >/dev/null; }
+renderTimes=""
+for ((i = 0; i < rounds; i++)); do renderTimes+="$(nanoseconds render_song)"$'\n'; done
+renderSeconds=$(printf '%s' "$renderTimes" | median | awk '{ print $1 / 1e9 }')
+soundSeconds=$(awk -v b="$(stat -c %s "$work/render/song.wav")" 'BEGIN { print (b - 44) / (44100 * 4) }')
+echo
+printf '%-24s %6.1f   (song %s: %.1f s of sound rendered in %.2f s on one core; median of %d runs)\n' \
+  "render / real time" "$(awk -v a="$soundSeconds" -v b="$renderSeconds" 'BEGIN { print a / b }')" \
+  "$renderSong" "$soundSeconds" "$renderSeconds" "$rounds"
+
 echo
 echo "targets: build / cat <= 2.5, build / midicsv loop <= 0.1, compress -b12 / coder >= 1.0,"
-echo "         decoder / coder >= 2, --jobs 1 / --jobs 2 >= 1.7 (2 cores), scan / build <= 1.3, peak memory flat"
+echo "         decoder / coder >= 2, --jobs 1 / --jobs 2 >= 1.7 (2 cores), scan / build <= 1.3, peak memory flat,"
+echo "         render / real time >= 20"
 endLoad=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "load average $endLoad at the end"
 # One runnable task per core would already share the cores with the pairs.

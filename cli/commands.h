@@ -23,6 +23,8 @@ void addListCommand(CLI::App& app, CommandAction& action);
 void addVerifyCommand(CLI::App& app, CommandAction& action);
 void addLyricsCommand(CLI::App& app, CommandAction& action);
 void addExtractCommand(CLI::App& app, CommandAction& action);
+void addPlayCommand(CLI::App& app, CommandAction& action);
+void addRenderCommand(CLI::App& app, CommandAction& action);
 #if ZMR_WITH_ISO  // not in the Windows build
 void addIsoCommand(CLI::App& app, CommandAction& action);
 #endif

@@ -2,15 +2,11 @@
 
 #include <cstdio>
 
+#include "cli/commands.h"
 #include "fileio/file_bytes.h"
 #include "text/shown_text.h"
 
 namespace zmr::cli {
-namespace {
-
-
-}  // namespace
-
 std::optional<std::vector<uint8_t>> readImageFile(const std::string& path) {
     Result<std::vector<uint8_t>> bytes = readFileBytes(path);
     if (!bytes) {
@@ -43,5 +39,24 @@ const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::s
     return nullptr;
 }
 
+std::optional<PreviewSong> readPreviewSong(const std::string& path, int64_t number, int& status) {
+    status = kExitUsage;
+    const auto image = readImageFile(path);
+    if (!image) return std::nullopt;
+    status = kExitBadImage;
+    const auto scan = readImageLayout(*image, path);
+    if (!scan) return std::nullopt;
+    status = kExitUsage;
+    const SongLocation* song = findSong(*scan, number, path);
+    if (!song) return std::nullopt;
+    Result<PreviewSong> preview = loadPreviewSong(*image, *song);
+    if (!preview) {
+        std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(), preview.message().c_str());
+        status = kExitBadImage;
+        return std::nullopt;
+    }
+    status = kExitOk;
+    return std::move(preview).value();
+}
 
 }  // namespace zmr::cli

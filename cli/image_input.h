@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "playback/preview_song.h"
 #include "readback/image_scan.h"
 
 namespace zmr::cli {
@@ -24,6 +25,10 @@ std::optional<ImageScan> readImageLayout(std::span<const uint8_t> image, const s
 
 // Song `number` (from 1); prints what the image holds when there is no such song.
 const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::string& path);
+
+// Song `number` of the image at `path`, read for play and render; otherwise
+// prints why not and sets `status` to the exit status to give.
+std::optional<PreviewSong> readPreviewSong(const std::string& path, int64_t number, int& status);
 
 
 }  // namespace zmr::cli

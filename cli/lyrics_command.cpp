@@ -6,6 +6,9 @@
 #include "cli/commands.h"
 #include "cli/image_input.h"
 #include "midi/time_units.h"
+#include "playback/ass_file.h"
+#include "playback/lrc_file.h"
+#include "playback/lyric_timeline.h"
 #include "readback/song_streams.h"
 #include "readback/text_records.h"
 #include "text/code_page_inverse.h"
@@ -18,6 +21,8 @@ struct LyricsOptions {
     std::string path;
     int64_t number = 0;
     bool raw = false;
+    bool lrc = false;
+    bool ass = false;
 };
 
 constexpr uint8_t kLineEnd = 13;
@@ -66,6 +71,12 @@ int runLyrics(const LyricsOptions& options) {
                      text.problems.empty() ? "no text header" : shownText(text.problems.back().message).c_str());
         return kExitBadImage;
     }
+    if (options.lrc || options.ass) {
+        const LyricTimeline timeline(text);
+        const std::string file = options.lrc ? lrcFile(timeline) : assFile(timeline);
+        std::fwrite(file.data(), 1, file.size(), stdout);
+        return kExitOk;
+    }
     printLines(text);
     return kExitOk;
 }
@@ -85,10 +96,19 @@ void addLyricsCommand(CLI::App& app, CommandAction& action) {
         "it; its row holds the O-with-horn letters), 255 as \xE1\xBB\xB4 (VIQR Y. and VNI Y with tilde both give\n"
         "it). Codes that are neither letters nor printable ASCII show as U+FFFD.\n"
         "--raw prints every record of the text stream as it is: code, line-feed flag and time in 17 ms\n"
-        "units, header and closing records included.");
+        "units, header and closing records included.\n"
+        "--lrc prints the lyrics as enhanced LRC: each line as [mm:ss.cc] at its time, each group of\n"
+        "characters that share a time led by <mm:ss.cc>. --ass prints them as Advanced SubStation Alpha\n"
+        "subtitles with karaoke timing: a dialogue line per lyric line, each group led by {\\kN} (N in\n"
+        "hundredths of a second), so that FILE.wav from zmrimage render with FILE.ass beside it plays with\n"
+        "the lyrics lighting up in any player that shows subtitles. Both give each group the time printed\n"
+        "here; a group whose time runs backwards within its line (after a tempo change) lights up in the\n"
+        "ASS file with the group before it. Redirect the output into FILE.lrc or FILE.ass.");
     lyrics->add_option("IMAGE", options->path, "The image file (DADEDA00.DEZ)")->required();
     lyrics->add_option("N", options->number, "Song number, from 1 as in SongList.txt")->required();
-    lyrics->add_flag("--raw", options->raw, "Print the records as they are");
+    CLI::Option* raw = lyrics->add_flag("--raw", options->raw, "Print the records as they are");
+    CLI::Option* lrc = lyrics->add_flag("--lrc", options->lrc, "Print the lyrics as enhanced LRC")->excludes(raw);
+    lyrics->add_flag("--ass", options->ass, "Print the lyrics as ASS subtitles with karaoke timing")->excludes(raw, lrc);
     lyrics->callback([&action, options] { action = [options] { return runLyrics(*options); }; });
 }
 

@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
     zmr::cli::addVerifyCommand(app, action);
     zmr::cli::addLyricsCommand(app, action);
     zmr::cli::addExtractCommand(app, action);
+    zmr::cli::addPlayCommand(app, action);
+    zmr::cli::addRenderCommand(app, action);
     zmr::cli::addScanCommand(app, action);
 #if ZMR_WITH_ISO  // not in the Windows build
     zmr::cli::addIsoCommand(app, action);

@@ -1,7 +1,8 @@
 // An image file's bytes, as a damaged disc or a hand-edited file may hold
 // them, read back the way `verify`, `list` and `extract` read them: the layout
 // scan, the full verification, the song-list check (with the same bytes as the
-// list), each located song's streams, and each song turned back into MIDI.
+// list), each located song's streams, each song turned back into MIDI, and its
+// lyrics as play shows them and as LRC and ASS.
 // Beyond not crashing: the sections of whatever the scan locates lie inside
 // the image, a sound image gives every song's streams, and every song taken
 // back out of an image is a MIDI file that compiles again.
@@ -12,6 +13,9 @@
 
 #include "fuzz/fuzz_check.h"
 #include "image/convert_song.h"
+#include "playback/ass_file.h"
+#include "playback/lrc_file.h"
+#include "playback/lyric_timeline.h"
 #include "readback/event_records.h"
 #include "readback/image_verify.h"
 #include "readback/song_extract.h"
@@ -44,6 +48,14 @@ void takeBack(std::span<const uint8_t> image, const zmr::SongLocation& song, boo
     const zmr::ExtractedSong extracted = zmr::extractSong(events.records, text.lyrics());
     auto again = zmr::convertSong("extracted.mid", extracted.midi);
     check(again.ok(), "a song taken out of an image compiles again");
+
+    const zmr::LyricTimeline lyrics(text);
+    for (const zmr::TimedLine& line : lyrics.lines()) {
+        const zmr::LyricView view = lyrics.at(zmr::PlaybackTime(int64_t{line.units} * 17));
+        check(view.line && view.sung <= lyrics.lines()[*view.line].characters.size(), "the view lies inside the lyrics");
+    }
+    (void)zmr::lrcFile(lyrics);
+    (void)zmr::assFile(lyrics);
 }
 
 }  // namespace

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <string>
-#include <tuple>
-#include <unordered_map>
 
 #include "codec/byte_order.h"
+#include "readback/song_messages.h"
 #include "text/transcoder.h"
 
 namespace zmr {
@@ -16,8 +15,6 @@ constexpr uint8_t kMeta = 0xFF;
 constexpr uint8_t kMetaLyric = 0x05;
 constexpr uint8_t kMetaTempo = 0x51;
 constexpr uint8_t kMetaEndOfTrack = 0x2F;
-constexpr uint8_t kNoteOn = 0x90;
-constexpr uint8_t kNoteOff = 0x80;
 // The compiler shows lyric events shorter than 16 bytes and only names longer ones.
 constexpr size_t kMaxShownLyricBytes = 15;
 
@@ -63,66 +60,16 @@ private:
     uint64_t tick_ = 0;
 };
 
-// A channel message at its tick. At one tick, the note-offs of notes that
-// began earlier go first, so that a note of the same key starting there is
-// not closed by them; a note of duration 0 ends right after its own note-on.
-struct ChannelEvent {
-    uint64_t tick;
-    int rank;       // 0: note-off of an earlier note, 1: a record and a zero-length note's note-off
-    size_t record;  // record order
-    int step;       // 0: the record's own message, 1: its zero-length note-off
-    std::array<uint8_t, 3> bytes;
-    uint8_t size;
-
-    bool operator<(const ChannelEvent& other) const {
-        return std::tie(tick, rank, record, step) < std::tie(other.tick, other.rank, other.record, other.step);
-    }
-};
-
-uint8_t dataByte(uint8_t value, size_t& cut) {
-    if (value > 0x7F) ++cut;
-    return value & 0x7F;
-}
-
-std::vector<ChannelEvent> channelEvents(std::span<const EventRecord> events, ExtractedSong& out) {
-    std::vector<ChannelEvent> list;
-    list.reserve(events.size() * 2);
-    std::unordered_map<uint32_t, uint64_t> noteEnds;  // by note * 256 + channel
-    for (size_t i = 0; i < events.size(); ++i) {
-        const EventRecord& r = events[i];
-        if (r.isNote()) {
-            const uint32_t key = uint32_t{r.data1} * 256 + r.status;
-            const auto previous = noteEnds.find(key);
-            if (previous != noteEnds.end() && previous->second > r.time) ++out.overlappedNotes;
-            noteEnds[key] = r.time + r.duration;
-            const uint8_t note = dataByte(r.data1, out.cutDataBytes);
-            uint8_t velocity = dataByte(r.data2, out.cutDataBytes);
-            if (velocity == 0) velocity = 1;  // a velocity of 0 would end the note instead
-            list.push_back({r.time, 1, i, 0, {static_cast<uint8_t>(kNoteOn | r.status), note, velocity}, 3});
-            const bool zeroLength = r.duration == 0;
-            list.push_back({r.time + r.duration, zeroLength ? 1 : 0, i, zeroLength ? 1 : 0,
-                            {static_cast<uint8_t>(kNoteOff | r.status), note, 0}, 3});
-        } else if (r.status >= 0xA0 && r.status <= 0xEF) {
-            const bool oneDataByte = r.status >= 0xC0 && r.status <= 0xDF;
-            const uint8_t data1 = dataByte(r.data1, out.cutDataBytes);
-            const uint8_t data2 = oneDataByte ? 0 : dataByte(r.data2, out.cutDataBytes);
-            list.push_back({r.time, 1, i, 0, {r.status, data1, data2}, static_cast<uint8_t>(oneDataByte ? 2 : 3)});
-        } else {
-            ++out.skippedRecords;
-        }
-    }
-    std::sort(list.begin(), list.end());
-    return list;
-}
-
 std::vector<uint8_t> musicTrack(std::span<const EventRecord> events, ExtractedSong& out) {
     TrackBytes track;
     const uint8_t tempo[] = {static_cast<uint8_t>(kExtractTempo >> 16), static_cast<uint8_t>(kExtractTempo >> 8),
                              static_cast<uint8_t>(kExtractTempo)};
     track.meta(0, kMetaTempo, tempo);
-    for (const ChannelEvent& e : channelEvents(events, out)) {
-        track.event(e.tick, std::span<const uint8_t>(e.bytes.data(), e.size));
-    }
+    const SongMessages music = songMessages(events);
+    for (const TimedMessage& m : music.messages) track.event(m.time, m.message());
+    out.skippedRecords = music.skippedRecords;
+    out.cutDataBytes = music.cutDataBytes;
+    out.overlappedNotes = music.overlappedNotes;
     std::vector<uint8_t> chunk;
     track.appendChunk(chunk);
     return chunk;

@@ -19,6 +19,10 @@ packages=(
   # the song book: Vietnamese collation (ICU, above), PDF through cairo and pango, a font that
   # holds every Vietnamese letter, and poppler's pdfinfo/pdftotext/pdftoppm for its tests
   libpango1.0-dev libcairo2-dev fonts-dejavu-core poppler-utils
+  # play and render: FluidSynth, libsndfile to write WAV, FLAC and Ogg, ALSA's headers to keep
+  # its messages off the play screen, General MIDI SoundFonts: fluid-soundfont-gm for the default
+  # /usr/share/sounds/sf2/default-GM.sf2, and the small timgm6mb-soundfont that the tests play
+  libfluidsynth-dev libsndfile1-dev libasound2-dev fluid-soundfont-gm timgm6mb-soundfont
   # the locale vi_VN.UTF-8 (a decimal comma) that the song book's PDF is also tested under
   locales
   # the fuzz targets (libFuzzer), whose smoke test the test script runs

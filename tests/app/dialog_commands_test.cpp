@@ -73,7 +73,7 @@ private slots:
     void dialogTornDownWhileCompilingDoesNotHang();
     void everyWayOfClosingEndsTheDialog_data();
     void everyWayOfClosingEndsTheDialog();
-    void songBookNeedsAnImageInTheOutputFolder();
+    void songBookAndPreviewNeedAnImageInTheOutputFolder();
     void songBookIsWrittenWhereTheUserSaves();
     void menuIsReachedFromTheKeyboard_data();
     void menuIsReachedFromTheKeyboard();
@@ -442,7 +442,7 @@ void DialogCommandsTest::createImageReadsSongsAsTheCommandLineOptionsDo() {
 }
 
 QTEST_MAIN(DialogCommandsTest)
-void DialogCommandsTest::songBookNeedsAnImageInTheOutputFolder() {
+void DialogCommandsTest::songBookAndPreviewNeedAnImageInTheOutputFolder() {
     QTemporaryDir folder;
     writeFile(folder.filePath("a.mid"), goodSong());
     CImageToolDlg dialog;
@@ -452,18 +452,29 @@ void DialogCommandsTest::songBookNeedsAnImageInTheOutputFolder() {
         asked = true;
         return std::optional<QString>();
     });
+    // "Preview..." follows the same rule, and opens on the image of the output folder.
+    QAction* preview = actionById(dialog, 32780);
+    QStringList previewed;
+    dialog.setPreviewOpener([&](QWidget*, const QString& imagePath) { previewed << imagePath; });
     dialog.addSongFolder(folder.path());
     QVERIFY(!songBook->isEnabled());
+    QVERIFY(!preview->isEnabled());
     dialog.makeSongBook();
+    dialog.openPreview();
     QVERIFY(!asked);
+    QVERIFY(previewed.isEmpty());
     QVERIFY(compile(dialog));
     QVERIFY(songBook->isEnabled());
+    QVERIFY(preview->isEnabled());
+    preview->trigger();
+    QCOMPARE(previewed, QStringList{QDir(folder.path()).filePath("DADEDA00.DEZ")});
     // The image gone by other means: the menu finds out as it opens.
     QFile::remove(folder.filePath("DADEDA00.DEZ"));
     auto* fileMenu = qobject_cast<QMenu*>(songBook->parent());
     QVERIFY(fileMenu);
     emit fileMenu->aboutToShow();
     QVERIFY(!songBook->isEnabled());
+    QVERIFY(!preview->isEnabled());
 }
 
 void DialogCommandsTest::songBookIsWrittenWhereTheUserSaves() {

@@ -26,7 +26,7 @@ class DialogLayoutTest : public QObject {
     Q_OBJECT
 private slots:
     void controlsCarryTheirIdsAndTexts();
-    void menuHoldsAddFilesSongBookAndExit();
+    void menuHoldsAddFilesSongBookPreviewAndExit();
     void optionsMenuHoldsTheReadingOptions();
     void controlsStandAtTheirPlacesInDialogUnits();
     void dialogUnitsRoundToTheNearestPixel();
@@ -58,20 +58,22 @@ void DialogLayoutTest::controlsCarryTheirIdsAndTexts() {
     QVERIFY(controlById<QProgressBar>(dialog, 1001));
 }
 
-void DialogLayoutTest::menuHoldsAddFilesSongBookAndExit() {
+void DialogLayoutTest::menuHoldsAddFilesSongBookPreviewAndExit() {
     CImageToolDlg dialog;
     auto* menuBar = dialog.findChild<QMenuBar*>();
     QVERIFY(menuBar);
     QCOMPARE(menuBar->actions().size(), 2);
     QCOMPARE(menuBar->actions().first()->text(), QString("File"));
     const QList<QAction*> items = menuBar->actions().first()->menu()->actions();
-    QCOMPARE(items.size(), 3);
+    QCOMPARE(items.size(), 4);
     QCOMPARE(items[0], actionById(dialog, 32771));
     QCOMPARE(items[0]->text(), QString("Add Files..."));
     QCOMPARE(items[1], actionById(dialog, 32773));
     QCOMPARE(items[1]->text(), QString("Song Book..."));
-    QCOMPARE(items[2], actionById(dialog, 32772));
-    QCOMPARE(items[2]->text(), QString("Exit"));
+    QCOMPARE(items[2], actionById(dialog, 32780));
+    QCOMPARE(items[2]->text(), QString("Preview..."));
+    QCOMPARE(items[3], actionById(dialog, 32772));
+    QCOMPARE(items[3]->text(), QString("Exit"));
 }
 
 // Beside "File": the text encoding as four choices, then the two switches.

@@ -1,0 +1,89 @@
+#pragma once
+// "Preview...": a window on the image in the output folder, to hear a song
+// and watch its lyrics as the player shows them before the disc is burnt.
+// Its songs are listed with number, title and length; "Play", "Pause" and
+// "Stop" and a position slider move the selected song; the lyrics show in a
+// large font with the sung part highlighted in time. The music plays on a
+// thread of its own (and FluidSynth's); closing the window stops it. Where
+// there is no audio device, the window says so and the lyrics still run in time.
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "codec/result.h"
+#include "playback/live_playback.h"
+#include "playback/preview_song.h"
+#include "playback/transport.h"
+#include "sound/live_output.h"
+
+class QLabel;
+class QPushButton;
+class QSlider;
+class QTimer;
+class QTreeWidget;
+
+namespace zmr::gui {
+
+class KaraokeLyricsView;
+
+inline constexpr char kPreviewCaption[] = "Preview";
+
+class PreviewWindow : public QDialog {
+    Q_OBJECT
+public:
+    // What the window plays with; tests give a clock they move by hand and an
+    // output of their own.
+    struct Services {
+        const PlaybackClock* clock = &steadyPlaybackClock();
+        std::function<Result<LiveOutput>()> openOutput = [] { return openLiveOutput({}); };
+    };
+
+    explicit PreviewWindow(const QString& imagePath, QWidget* parent = nullptr);
+    PreviewWindow(const QString& imagePath, Services services, QWidget* parent = nullptr);
+    ~PreviewWindow() override;
+
+    // The commands, as the buttons run them.
+    void play();
+    void pause();
+    void stop();
+    void seek(PlaybackTime position);
+    // Shows where the song stands; the window's timer calls it 30 times a second.
+    void refresh();
+
+    // The songs that could be read; the others are listed with their problem.
+    int songCount() const { return static_cast<int>(songs_.size()); }
+    void selectSong(int row);
+    const KaraokeLyricsView& lyricsView() const { return *lyrics_; }
+    QString soundStatus() const;
+
+    void done(int result) override;
+
+private:
+    void loadImage(const QString& imagePath);
+    void createControls();
+    void songSelected();
+    void ensureOutput();
+    void endPlayback();
+
+    Services services_;
+    std::vector<std::optional<PreviewSong>> songs_;
+    const PreviewSong* song_ = nullptr;
+    std::unique_ptr<Transport> transport_;
+    std::optional<LiveOutput> output_;
+    std::unique_ptr<LivePlayback> playback_;
+
+    QTreeWidget* songList_ = nullptr;
+    KaraokeLyricsView* lyrics_ = nullptr;
+    QPushButton* playButton_ = nullptr;
+    QPushButton* pauseButton_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
+    QSlider* slider_ = nullptr;
+    QLabel* time_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTimer* timer_ = nullptr;
+};
+
+}  // namespace zmr::gui
