@@ -140,7 +140,9 @@ printf 'peak memory: %d KiB for %d songs, %d KiB for %d songs\n' "$few" "$songs"
 # Rendering: the longest of the first 20 generated songs (five to seven instruments and drums,
 # about four minutes), pinned to one core, against the length of the sound it writes.
 mkdir -p "$work/render-songs"
-find "$songsDir" -type f | sort | head -20 | while IFS= read -r f; do cp "$f" "$work/render-songs/"; done
+# All names read first: `head` closing the pipe early would stop the script (pipefail).
+mapfile -t generated < <(find "$songsDir" -type f | sort)
+cp "${generated[@]:0:20}" "$work/render-songs/"
 "$zmrimage" build -q -o "$work/render" "$work/render-songs"
 renderSong=$("$zmrimage" list "$work/render/DADEDA00.DEZ" |
   awk 'NR > 1 { split($13, t, ":"); s = t[1] * 60 + t[2]; if (s > best) { best = s; n = $1 } } END { print n }')
