@@ -57,8 +57,8 @@ std::vector<uint64_t> budgetsUpTo(uint64_t total) {
 
 TEST(DiskFull, MemoryWriterKeepsTheCommittedFilesAtEveryStage) {
     test::TempDir dir;
-    const test::PathList first(writeSongs(dir, 2, 20));
-    const test::PathList songs(writeSongs(dir, 300, 20));  // two groups
+    const SongPathList first(writeSongs(dir, 2, 20));
+    const SongPathList songs(writeSongs(dir, 300, 20));  // two groups
     test::RecordingSinks sinks;
 
     MemoryImageWriter measure;
@@ -111,7 +111,7 @@ private:
 
 TEST(DiskFull, FileWriterLeavesTheOldFilesAndNoTemporaryFiles) {
     test::TempDir dir;
-    const test::PathList songs(writeSongs(dir, 300, 20));
+    const SongPathList songs(writeSongs(dir, 300, 20));
     test::RecordingSinks sinks;
     const fs::path out = dir.path() / "out";
     fs::create_directories(out);
@@ -121,7 +121,7 @@ TEST(DiskFull, FileWriterLeavesTheOldFilesAndNoTemporaryFiles) {
     const uint64_t total = measure.image().size() + measure.songList().size();
 
     FileImageWriter firstWriter(out);
-    ASSERT_TRUE(compileImage(test::PathList(writeSongs(dir, 2, 20)), firstWriter, sinks.sinks()).ok());
+    ASSERT_TRUE(compileImage(SongPathList(writeSongs(dir, 2, 20)), firstWriter, sinks.sinks()).ok());
     const Bytes oldImage = dir.read("out/DADEDA00.DEZ"), oldList = dir.read("out/SongList.txt");
     for (const uint64_t budget : budgetsUpTo(total)) {
         SCOPED_TRACE("budget " + std::to_string(budget) + " of " + std::to_string(total));

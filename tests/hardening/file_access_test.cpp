@@ -40,7 +40,7 @@ TEST(FileAccess, FolderNamedLikeASongIsNamedInTheMessage) {
     fs::create_directories(dir.path() / "x.mid");
     test::RecordingSinks sinks;
     MemoryImageWriter writer;
-    const auto result = compileImage(test::PathList({first, dir / "x.mid"}), writer, sinks.sinks());
+    const auto result = compileImage(SongPathList({first, dir / "x.mid"}), writer, sinks.sinks());
     ASSERT_TRUE(result.ok()) << result.message();
     EXPECT_EQ(result->songsWritten, 1);
     EXPECT_TRUE(result->stoppedEarly);
@@ -167,7 +167,7 @@ TEST(FileAccess, FifoIsOpenedOnlyInItsTurn) {
             [&] {
                 test::RecordingSinks sinks;
                 MemoryImageWriter writer;
-                const auto result = compileImage(test::PathList({bad, fifo, after}), writer, sinks.sinks(), {.threads = threads});
+                const auto result = compileImage(SongPathList({bad, fifo, after}), writer, sinks.sinks(), {.threads = threads});
                 return result.ok() && result->stoppedEarly && result->songsWritten == 0 && sinks.failed.size() == 1 &&
                                sinks.failed[0].first == bad
                            ? 0
@@ -187,7 +187,7 @@ TEST(FileAccess, FifoIsOpenedOnlyInItsTurn) {
                 });
                 test::RecordingSinks sinks;
                 MemoryImageWriter writer;
-                const auto result = compileImage(test::PathList({good, fifo, after}), writer, sinks.sinks(), {.threads = threads});
+                const auto result = compileImage(SongPathList({good, fifo, after}), writer, sinks.sinks(), {.threads = threads});
                 feeder.join();
                 return result.ok() && result->songsWritten == 3 && sinks.failed.empty() ? 0 : 1;
             },

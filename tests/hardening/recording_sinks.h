@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/compile_image.h"
+#include "image/song_path_list.h"
 
 namespace zmr::test {
 
@@ -20,17 +21,6 @@ public:
     CompileSinks sinks() { return {*this, *this, *this}; }
 
     std::vector<std::pair<std::string, std::string>> failed;
-};
-
-// The paths of a list, as given.
-class PathList : public SongSource {
-public:
-    explicit PathList(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-    int32_t count() const override { return static_cast<int32_t>(paths_.size()); }
-    std::string path(int32_t index) const override { return paths_[static_cast<size_t>(index)]; }
-
-private:
-    std::vector<std::string> paths_;
 };
 
 }  // namespace zmr::test

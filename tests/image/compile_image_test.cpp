@@ -9,22 +9,13 @@
 #include "image/convert_song.h"
 #include "image/image_layout.h"
 #include "image/memory_image_writer.h"
+#include "image/song_path_list.h"
 #include "support/image_inspector.h"
 #include "support/midi_writer.h"
 #include "support/temp_dir.h"
 
 namespace zmr {
 namespace {
-
-class Paths : public SongSource {
-public:
-    explicit Paths(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-    int32_t count() const override { return static_cast<int32_t>(paths_.size()); }
-    std::string path(int32_t i) const override { return paths_[static_cast<size_t>(i)]; }
-
-private:
-    std::vector<std::string> paths_;
-};
 
 // Records everything a compilation reports.
 struct Recorder : ProgressSink, TitleSink, SongMessageSink {
@@ -59,7 +50,7 @@ struct Compiled {
 
 Compiled compile(std::vector<std::string> paths, Recorder& recorder, bool skipBad = false) {
     MemoryImageWriter writer;
-    Paths source(std::move(paths));
+    SongPathList source(std::move(paths));
     auto summary = compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, sizedRecord});
     return {std::move(summary), writer.image(), std::string(writer.songList().begin(), writer.songList().end())};
 }
@@ -174,7 +165,7 @@ TEST(CompileImage, SkipBadLeavesFailedSongsOutAndNumbersTheRest) {
 
 TEST(CompileImage, SongListNamesHaveLineBreaksReplaced) {
     MemoryImageWriter writer;
-    Paths source({"x"});
+    SongPathList source({"x"});
     Recorder recorder;
     auto convert = [](const std::string&) -> Result<SongRecord> {
         return SongRecord{std::vector<uint8_t>(16), "Abc\tEm\r\nye^u"};
@@ -185,7 +176,7 @@ TEST(CompileImage, SongListNamesHaveLineBreaksReplaced) {
 
 TEST(CompileImage, TooManySongsWritesNothing) {
     MemoryImageWriter writer;
-    Paths source(std::vector<std::string>(static_cast<size_t>(kMaxSongs) + 1, "16"));
+    SongPathList source(std::vector<std::string>(static_cast<size_t>(kMaxSongs) + 1, "16"));
     Recorder recorder;
     auto result = compileImage(source, writer, recorder.sinks(), CompileOptions{false, sizedRecord});
     ASSERT_FALSE(result);
@@ -197,14 +188,14 @@ TEST(CompileImage, TooManySongsWritesNothing) {
 TEST(CompileImage, FullDiskKeepsTheEarlierImage) {
     MemoryImageWriter writer;
     Recorder recorder;
-    Paths first({"32"});
+    SongPathList first({"32"});
     ASSERT_TRUE(compileImage(first, writer, recorder.sinks(), CompileOptions{false, sizedRecord}));
     const auto goodImage = writer.image();
     const auto goodList = writer.songList();
 
     for (uint64_t budget : {0u, 100u, 2100u, 4100u}) {
         writer.failAfter(budget);
-        Paths second({"32", "64", "4000"});
+        SongPathList second({"32", "64", "4000"});
         auto result = compileImage(second, writer, recorder.sinks(), CompileOptions{false, sizedRecord});
         ASSERT_FALSE(result) << budget;
         EXPECT_NE(result.message().find("disk is full"), std::string::npos);
@@ -228,7 +219,7 @@ TEST(CompileImage, GeneratedCollectionAcrossThreeGroups) {
     }
     auto convert = [&files](const std::string& path) { return convertSong(path, files.at(path)); };
     MemoryImageWriter writer;
-    Paths source(paths);
+    SongPathList source(paths);
     Recorder recorder;
     auto result = compileImage(source, writer, recorder.sinks(), CompileOptions{false, convert});
     ASSERT_TRUE(result);
@@ -274,7 +265,7 @@ TEST(CompileImage, ConvertingAheadOnThreadsGivesTheSameBytes) {
     for (unsigned threads : {1u, 2u, 7u}) {
         for (bool skipBad : {false, true}) {
             MemoryImageWriter writer;
-            Paths source(paths);
+            SongPathList source(paths);
             Recorder recorder;
             ASSERT_TRUE(compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, convert, threads}));
             images.push_back(writer.image());
@@ -317,7 +308,7 @@ TEST(CompileImage, ReadingAheadOnAnyNumberOfThreadsGivesTheSameBytes) {
         for (const unsigned threads : {1u, 2u, 3u, 8u}) {
             SCOPED_TRACE(std::to_string(threads) + (skipBad ? " threads, skipping bad songs" : " threads"));
             MemoryImageWriter writer;
-            Paths source(paths);
+            SongPathList source(paths);
             Recorder recorder;
             ASSERT_TRUE(compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, {}, threads}));
             Output output{writer.image(), writer.songList(), recorder.failures};

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "image/song_path_list.h"
 #include "support/midi_writer.h"
 #include "support/temp_dir.h"
 
@@ -23,17 +24,7 @@
 namespace zmr {
 namespace {
 
-class Paths : public SongSource {
-public:
-    explicit Paths(std::vector<std::string> paths) : paths_(std::move(paths)) {}
-    int32_t count() const override { return static_cast<int32_t>(paths_.size()); }
-    std::string path(int32_t i) const override { return paths_[static_cast<size_t>(i)]; }
-
-private:
-    std::vector<std::string> paths_;
-};
-
-// The outcome names the song and where it was worked on. Paths starting
+// The outcome names the song and where it was worked on. SongPathList starting
 // "fail" fail; "throw" throws on a worker, "throw always" in its turn too.
 SongWork<Result<std::string>> labelling(std::atomic<int>& aheadCalls) {
     return {[&aheadCalls](const std::string& path, ConversionBuffers&) -> std::optional<Result<std::string>> {
@@ -56,7 +47,7 @@ TEST(SongPipeline, FailuresAndThrowsOnWorkersComeBackInListOrder) {
     paths.push_back("throw always");
     for (const unsigned jobs : {1u, 3u}) {
         std::atomic<int> aheadCalls = 0;
-        const Paths source(paths);
+        const SongPathList source(paths);
         SongPipeline<Result<std::string>> pipeline(source, labelling(aheadCalls), jobs);
         for (int32_t i = 0; i + 1 < source.count(); ++i) {
             const auto [path, outcome] = pipeline.take(i);
@@ -75,7 +66,7 @@ TEST(SongPipeline, FailuresAndThrowsOnWorkersComeBackInListOrder) {
 TEST(SongPipeline, StoppedEarlyItEndsWithoutWorkingFarAhead) {
     std::atomic<int> aheadCalls = 0;
     {
-        const Paths source(std::vector<std::string>(500, "song"));
+        const SongPathList source(std::vector<std::string>(500, "song"));
         SongPipeline<Result<std::string>> pipeline(source, labelling(aheadCalls), 4);
         EXPECT_TRUE(pipeline.take(0).second);
     }
@@ -94,7 +85,7 @@ TEST(SongPipeline, AFifoIsReadInItsTurnAndNeverWhenTheRunStopsBeforeIt) {
         EXPECT_EQ(::write(fd, song.data(), song.size()), static_cast<ssize_t>(song.size()));
         ::close(fd);
     });
-    const Paths source({dir.write("a.mid", song), fifo, dir.write("c.mid", song), unwritten});
+    const SongPathList source({dir.write("a.mid", song), fifo, dir.write("c.mid", song), unwritten});
     const auto work = songFileWork<Result<SongRecord>>(
         [](const std::string& path, std::span<const uint8_t> bytes, ConversionBuffers& buffers) {
             return convertSong(path, bytes, buffers);
