@@ -35,7 +35,12 @@ StopRequest::StopRequest() {
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
-    for (size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &action, &previous[i]);
+    for (size_t i = 0; i < std::size(kSignals); ++i) {
+        sigaction(kSignals[i], &action, &previous[i]);
+        // A signal ignored from the start (nohup, a script's background job)
+        // stays ignored, as the build's watcher leaves it.
+        if (previous[i].sa_handler == SIG_IGN) sigaction(kSignals[i], &previous[i], nullptr);
+    }
 #endif
 }
 
