@@ -58,7 +58,8 @@ class Page {
     $('add-folder-button').addEventListener('click', () => $('add-folder').click());
     for (const input of [$('add-files'), $('add-folder')]) {
       input.addEventListener('change', () => {
-        this.add(fromInput(input.files, (name) => this.core.hasSongExtension(name)), 0);
+        const {songs, skipped} = fromInput(input.files, (name) => this.core.hasSongExtension(name));
+        this.add(songs, skipped && `${plural(skipped, 'song')} of subfolders left out: a folder gives its own songs only.`);
         input.value = '';
       });
     }
@@ -82,18 +83,18 @@ class Page {
     if (this.busy || !event.dataTransfer) return;
     try {
       const {songs, skipped} = await fromDrop(event.dataTransfer, (name) => this.core.hasSongExtension(name));
-      this.add(songs, skipped);
+      this.add(songs, skipped && `${plural(skipped, 'subfolder')} left out: a folder gives its own songs only.`);
     } catch (error) {
       this.say(`The dropped songs could not be read: ${error.message}`);
     }
   }
 
-  add(found, skippedFolders) {
+  add(found, leftOut) {
     if (this.busy) return;
     const added = this.songs.add(found);
     const notes = [`${plural(added.length, 'song')} added.`];
     if (found.length > added.length) notes.push(`${plural(found.length - added.length, 'song')} already in the list.`);
-    if (skippedFolders) notes.push(`${plural(skippedFolders, 'subfolder')} left out: a folder gives its own songs only.`);
+    if (leftOut) notes.push(leftOut);
     this.say(notes.join(' '));
     this.table.render(this.songs.inOrder());
     if (added.length) this.adviceDue = true;

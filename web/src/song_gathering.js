@@ -1,16 +1,20 @@
 // The songs a user hands the page: chosen files, a chosen folder, or files and
 // folders dropped on it. Each becomes {path, file}, the path being what the list
 // shows and the image's song list is made from: the bare name of a chosen file,
-// the folder-relative path of a folder's file. As the command line does with a
-// folder, a dropped folder gives its own songs and not those of its subfolders.
+// "folder/name" for a folder's file. As the command line does with a folder, a
+// folder gives its own songs and not those of its subfolders.
 
+// Returns {songs, skipped}: skipped counts the songs of subfolders left out.
 export function fromInput(files, isSong) {
   const songs = [];
+  let skipped = 0;
   for (const file of files) {
+    if (!isSong(file.name)) continue;
     const path = file.webkitRelativePath || file.name;
-    if (isSong(file.name)) songs.push({path, file});
+    if (path.split('/').length > 2) ++skipped;
+    else songs.push({path, file});
   }
-  return songs;
+  return {songs, skipped};
 }
 
 // A folder's entries come in batches; readEntries gives an empty one at the end.
