@@ -4,6 +4,7 @@
 #                                        desktop entry, AppStream metadata, icons, completion)
 #   zmrimage-VERSION-setup.exe           the Windows installer (NSIS)
 #   zmrimage-VERSION-windows-x64.zip     the Windows programs without an installer
+#   zmrimage-VERSION-web.zip             the web page: a static site for any web server
 #   zmrimage-VERSION.tar.gz              the source (git archive of HEAD)
 #   SHA256SUMS
 #
@@ -25,7 +26,7 @@ for argument in "$@"; do
   case $argument in
     --check) check=1 ;;
     --allow-dirty) allow_dirty=1 ;;
-    -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "release.sh: unknown argument $argument (see --help)" >&2; exit 2 ;;
   esac
 done
@@ -162,6 +163,21 @@ makensis -V2 -INPUTCHARSET UTF8 "-DVERSION=$version" "-DPRODUCT=$ZMR_PRODUCT_NAM
   "-DPUBLISHER=$ZMR_PUBLISHER" "-DCOPYRIGHT=$ZMR_COPYRIGHT" "-DFILES=$files" \
   "-DINSTALL_SIZE_KB=$size_kb" "-DOUTFILE=$setup" packaging/windows/installer.nsi
 echo "$(basename "$setup"): $(stat -c %s "$setup") bytes"
+
+# --- Web page -----------------------------------------------------------------
+echo "-- web page (scripts/build-web.sh)"
+"$root/scripts/build-web.sh"
+web_name="zmrimage-$version-web"
+mkdir -p "$work/web/$web_name"
+cp "$root"/build/web/site/* "$work/web/$web_name/"
+for file in index.html zmrcore.js zmrcore.wasm main.js core_worker.js service_worker.js manifest.webmanifest; do
+  [[ -s $work/web/$web_name/$file ]] || { echo "release.sh: the web site has no $file" >&2; exit 1; }
+done
+no_build_paths "$work/web/$web_name"/*
+chmod 0644 "$work/web/$web_name"/*
+stamp "$work/web"
+(cd "$work/web" && find "$web_name" -type f | sort | zip -q -X -9 -@ "$out/$web_name.zip")
+echo "$web_name.zip: $(stat -c %s "$out/$web_name.zip") bytes"
 
 # --- Source -------------------------------------------------------------------
 echo "-- source"
