@@ -2,26 +2,24 @@
 // server needs in one folder, with relative URLs only, the same bytes on every
 // run (the release zips it).
 //
-//   node web/build.mjs [--core DIR] [--out DIR]
+//   node web/build.mjs [CORE [SITE]]
 //
-// --core  the folder with zmrcore.js and zmrcore.wasm (default build/web/core)
-// --out   the site's folder, made anew (default build/web/site)
+// CORE  the Emscripten build folder of the core, whose web/ holds zmrcore.js and
+//       zmrcore.wasm, or that folder itself (default build/web/core)
+// SITE  the site's folder, made anew (default build/web/site)
 import {execFileSync} from 'node:child_process';
 import {createHash} from 'node:crypto';
-import {copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync} from 'node:fs';
+import {copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync} from 'node:fs';
 import {dirname, join, resolve} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {build} from 'esbuild';
 
 const web = dirname(fileURLToPath(import.meta.url));
 const root = resolve(web, '..');
-
-function argument(name, fallback) {
-  const at = process.argv.indexOf(name);
-  return resolve(at >= 0 && process.argv[at + 1] ? process.argv[at + 1] : fallback);
-}
-const coreDir = argument('--core', join(root, 'build/web/core'));
-const site = argument('--out', join(root, 'build/web/site'));
+const [coreArgument, siteArgument] = process.argv.slice(2);
+const coreBuild = resolve(coreArgument || join(root, 'build/web/core'));
+const coreDir = existsSync(join(coreBuild, 'web/zmrcore.js')) ? join(coreBuild, 'web') : coreBuild;
+const site = resolve(siteArgument || join(root, 'build/web/site'));
 
 function fail(message) {
   console.error(`build.mjs: ${message}`);

@@ -35,7 +35,7 @@ function songBook(core, {image, songList, volumeId}) {
   } catch {
     // made by an earlier book of this worker
   }
-  core.FS.mount(core.WORKERFS, {blobs: [{name: 'DADEDA00.DEZ', data: image}, {name: 'SongList.txt', data: songList}]},
+  core.FS.mount(core.WORKERFS || core.FS.filesystems.WORKERFS, {blobs: [{name: 'DADEDA00.DEZ', data: image}, {name: 'SongList.txt', data: songList}]},
     folder);
   try {
     return core.songBookHtml(`${folder}/DADEDA00.DEZ`, `${folder}/SongList.txt`, volumeId);

@@ -153,7 +153,8 @@ class Page {
     let disc = `Disc: ${advice.disc}${estimate}.`;
     if (!advice.fits) disc += ` Too big: the first ${advice.songsThatFit} of its ${advice.songsOnDisc} songs would fit.`;
     $('disc-use').textContent = disc;
-    if (!this.adviceDue || this.scansPending) return;
+    // Options change only between builds, so that the page shows those a build ran with.
+    if (!this.adviceDue || this.scansPending || this.busy) return;
     this.adviceDue = false;
     this.options.apply(advice);
     $('advice').textContent = [`Set as the scan advises: ${ReadingOptions.describe(advice)}.`,
