@@ -193,7 +193,10 @@ test('a folder with bad songs: the scan\'s advice, the bad song\'s message, --sk
   await createImage(page);
   assert.ok(await page.locator('#messages li.failed').count() > 0, 'the page names the bad song');
   assert.deepEqual(await page.locator('#messages li').allTextContents(), messageLines(strict.stderr));
-  assert.equal(await page.locator('#results').isHidden(), true, 'no image is offered after a failed build');
+  // The command line still writes the songs before the bad one; so does the page.
+  const strictFiles = existsSync(join(work, 'native-strict/DADEDA00.DEZ'));
+  assert.equal(await page.locator('#results').isVisible(), strictFiles, 'an image is offered as the command line writes one');
+  if (strictFiles) assertSameImage(await takeDownloads(page), nativeImage(join(work, 'native-strict')));
 
   mkdirSync(join(work, 'native-skip'));
   const skip = zmrimage(['build', '-o', 'native-skip', ...options, '--skip-bad', 'corpus']);

@@ -221,17 +221,17 @@ class Page {
     $('messages').append(item);
   }
 
+  // A build that ended at a bad song still gives the songs before it, as the
+  // command line writes them; the page offers whatever image the build made.
   finish(result) {
     $('progress').value = 100;
-    if (!result.ok) {
-      this.say(`Done. ${result.message}`);
-      return;
-    }
+    const lines = result.summary ? result.summary.lines : [];
+    this.say(['Done.', result.ok ? '' : result.message, ...lines].filter(Boolean).join(' '));
+    if (!result.image) return;
     this.built = {image: result.image, songList: result.songList};
     this.downloads.offer($('download-image'), result.image, 'DADEDA00.DEZ');
     this.downloads.offer($('download-list'), result.songList, 'SongList.txt');
     $('image-size').textContent = `(${result.image.size.toLocaleString('en')} bytes)`;
-    this.say(['Done.', ...result.summary.lines].join(' '));
     $('results').hidden = false;
   }
 
