@@ -2,14 +2,20 @@
 // MIDI ticks to the player's 17 ms time units. The float32 factor and the
 // double-precision products must match the player's own arithmetic exactly.
 
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace zmr {
 
 // The float nearest to 1/17000 (bit pattern 0x3876B949).
-inline const float kTimeUnitScale = std::bit_cast<float>(uint32_t{0x3876B949});
+// Copied from its bits (std::bit_cast is missing from the WebAssembly build's library).
+inline const float kTimeUnitScale = [] {
+    const uint32_t bits = 0x3876B949;
+    float scale;
+    std::memcpy(&scale, &bits, sizeof scale);
+    return scale;
+}();
 inline constexpr float kDefaultTempo = 500000.0f;  // microseconds per quarter note
 
 // Factor at the start of a song: (500000 / division) * K in double, rounded to float.

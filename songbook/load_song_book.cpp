@@ -25,12 +25,21 @@ std::string localDate(std::time_t time) {
     return text;
 }
 
+std::chrono::system_clock::time_point systemTime(fs::file_time_type time) {
+#ifdef __EMSCRIPTEN__
+    // The WebAssembly build's library has no file_clock::to_sys: the offset
+    // between the two clocks now serves as well for a date.
+    return std::chrono::system_clock::now() + std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                                                  time - fs::file_time_type::clock::now());
+#else
+    return std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::file_clock::to_sys(time));
+#endif
+}
+
 std::string dateOfFile(const fs::path& file) {
     std::error_code error;
     const fs::file_time_type written = fs::last_write_time(file, error);
-    const auto when = error ? std::chrono::system_clock::now()
-                            : std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-                                  std::chrono::file_clock::to_sys(written));
+    const auto when = error ? std::chrono::system_clock::now() : systemTime(written);
     return localDate(std::chrono::system_clock::to_time_t(when));
 }
 
