@@ -32,6 +32,8 @@ public:
              text = QString::fromLocal8Bit(message.data(), static_cast<qsizetype>(message.size()))] { f(file, text); },
             Qt::BlockingQueuedConnection);
     }
+    // Shown as a failure without a song: the dialog has one box for both.
+    void folderNotice(std::string_view message) override { songFailed({}, message); }
 
 private:
     template <class Call>

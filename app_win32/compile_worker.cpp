@@ -27,6 +27,8 @@ public:
         SongFailure failure{std::string(path), std::string(message)};
         SendMessageW(window_, kSongFailedMessage, 0, reinterpret_cast<LPARAM>(&failure));
     }
+    // Shown as a failure without a song: the dialog has one box for both.
+    void folderNotice(std::string_view message) override { songFailed({}, message); }
 
 private:
     HWND window_;

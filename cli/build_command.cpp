@@ -8,11 +8,13 @@
 #include "cli/commands.h"
 #include "cli/convert_flags.h"
 #include "cli/disc_output.h"
+#include "cli/image_input.h"
 #include "cli/song_arguments.h"
 #include "cli/terminal_reporter.h"
 #include "fileio/interrupt_cleanup.h"
 #include "fileio/native_path.h"
 #include "image/compile_session.h"
+#include "image/image_layout.h"
 #include "text/shown_text.h"
 #if ZMR_WITH_ISO
 #include "disc/iso_image_writer.h"
@@ -32,6 +34,12 @@ struct BuildOptions {
 };
 
 int runBuild(const BuildOptions& options) {
+    const std::filesystem::path folder = nativePath(options.outputDir);
+    if (!options.disc.isoPath.empty() &&
+        outputNamesAnother("--iso", options.disc.isoPath,
+                           {{folder / kImageFileName, "the image the build writes"},
+                            {folder / kSongListFileName, "the song list the build writes"}}))
+        return kExitUsage;
     InterruptCleanup cleanup;  // before the compilation starts its threads
     Result<std::vector<std::string>> songs = gatherSongs(options.paths);
     if (!songs) {
@@ -39,7 +47,7 @@ int runBuild(const BuildOptions& options) {
         return kExitUsage;
     }
     CompileRequest request{.songs = std::move(songs).value(),
-                           .folder = nativePath(options.outputDir),
+                           .folder = folder,
                            .createFolder = true,
                            .conversion = options.conversion,
                            .skipBad = options.skipBad,

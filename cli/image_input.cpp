@@ -4,9 +4,36 @@
 
 #include "cli/commands.h"
 #include "fileio/file_bytes.h"
+#include "fileio/native_path.h"
+#include "fileio/output_folder_lock.h"
+#include "fileio/placing_journal.h"
+#include "fileio/same_file.h"
+#include "image/image_layout.h"
 #include "text/shown_text.h"
 
 namespace zmr::cli {
+
+void recoverImageFolder(const std::filesystem::path& folder) {
+    const OutputFolderLock lock(folder);
+    if (!lock.mayWork()) return;  // a build is at work there: what it has in hand is not a leftover
+    const PlacingRecovery recovery = recoverPlacing(folder, kImageFileName, kSongListFileName);
+    if (!recovery.message.empty()) std::fprintf(stderr, "zmrimage: %s\n", shownText(recovery.message).c_str());
+}
+
+void recoverFolderOfImage(const std::string& imagePath) {
+    const std::filesystem::path folder = nativePath(imagePath).parent_path();
+    recoverImageFolder(folder.empty() ? std::filesystem::path(".") : folder);
+}
+
+bool outputNamesAnother(const char* option, const std::string& output, std::initializer_list<NamedFile> files) {
+    for (const NamedFile& file : files) {
+        if (!sameFile(nativePath(output), file.path)) continue;
+        std::fprintf(stderr, "zmrimage: %s %s is %s; choose another file\n", option, shownText(output).c_str(), file.what);
+        return true;
+    }
+    return false;
+}
+
 std::optional<std::vector<uint8_t>> readImageFile(const std::string& path) {
     Result<std::vector<uint8_t>> bytes = readFileBytes(path);
     if (!bytes) {
@@ -41,6 +68,7 @@ const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::s
 
 std::optional<PreviewSong> readPreviewSong(const std::string& path, int64_t number, int& status) {
     status = kExitUsage;
+    recoverFolderOfImage(path);
     const auto image = readImageFile(path);
     if (!image) return std::nullopt;
     status = kExitBadImage;

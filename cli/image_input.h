@@ -3,6 +3,8 @@
 // its songs, picking song N, and showing times.
 
 #include <cstdint>
+#include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -15,6 +17,25 @@ namespace zmr::cli {
 
 // The image cannot be read as far as the command needs, or (verify) is not sound.
 inline constexpr int kExitBadImage = 1;
+
+// Before an image is read: a build stopped in `folder` while putting its
+// files in place is completed or undone, and its hidden files removed, with a
+// line on stderr saying so; nothing while another build works there.
+void recoverImageFolder(const std::filesystem::path& folder);
+// The same for the folder of the image at `imagePath`.
+void recoverFolderOfImage(const std::string& imagePath);
+
+// A file that a command reads or writes besides its output, in words: "the
+// image the build writes".
+struct NamedFile {
+    std::filesystem::path path;
+    const char* what;
+};
+
+// Whether `output` (given as `option`) names one of `files`; prints
+// "zmrimage: OPTION OUTPUT is WHAT; ..." when it does. Checked before
+// anything is written.
+bool outputNamesAnother(const char* option, const std::string& output, std::initializer_list<NamedFile> files);
 
 // The file's bytes; on failure prints "zmrimage: PATH: reason" and gives nothing.
 std::optional<std::vector<uint8_t>> readImageFile(const std::string& path);

@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/disc_output.h"
+#include "cli/image_input.h"
 #include "fileio/interrupt_cleanup.h"
 #include "disc/image_song_extents.h"
 #include "fileio/file_bytes.h"
@@ -57,6 +58,7 @@ std::string overflowMessage(const DiscFill& fill, const fs::path& image, uint64_
 
 int runIso(const IsoOptions& options) {
     InterruptCleanup cleanup;  // before libisofs starts its thread
+    recoverImageFolder(nativePath(options.folder));
     const fs::path image = fs::path(options.folder) / kImageFileName;
     const fs::path songList = fs::path(options.folder) / kSongListFileName;
     uint64_t sizes[2] = {0, 0};

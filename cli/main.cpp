@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/program_arguments.h"
+#include "cli/standard_output.h"
 #include "text/shown_text.h"
 
 int main(int argc, char** argv) {
@@ -45,12 +46,14 @@ int main(int argc, char** argv) {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);  // prints help, the version or the usage error
-        return code == 0 ? zmr::cli::kExitOk : zmr::cli::kExitUsage;
+        return zmr::cli::closeStandardOutput(code == 0 ? zmr::cli::kExitOk : zmr::cli::kExitUsage);
     }
+    int status = zmr::cli::kExitUsage;
     try {
-        return action ? action() : zmr::cli::kExitUsage;
+        if (action) status = action();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zmrimage: %s\n", zmr::shownText(e.what()).c_str());
-        return zmr::cli::kExitUsage;
+        status = zmr::cli::kExitUsage;
     }
+    return zmr::cli::closeStandardOutput(status);
 }

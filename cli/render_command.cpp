@@ -10,6 +10,7 @@
 #include "fileio/interrupt_cleanup.h"
 #include "cli/terminal_reporter.h"
 #include "fileio/native_path.h"
+#include "image/image_layout.h"
 #include "playback/playback_time.h"
 #include "sound/song_render.h"
 #include "sound/sound_font.h"
@@ -26,6 +27,10 @@ struct RenderCommandOptions {
 };
 
 int runRender(const RenderCommandOptions& options) {
+    const std::filesystem::path image = nativePath(options.imagePath);
+    if (outputNamesAnother("-o", options.outputPath,
+                           {{image, "the image read"}, {image.parent_path() / kSongListFileName, "the image's song list"}}))
+        return kExitUsage;
     if (!songRenderAvailable()) {
         std::fprintf(stderr,
                      "zmrimage: render needs FluidSynth, which this build does not have (the Windows build never "
@@ -62,6 +67,7 @@ int runRender(const RenderCommandOptions& options) {
     render.soundFont = *soundFont;
     render.output = output;
     render.sampleRate = options.sampleRate;
+    render.length = song->length;
     render.watcher = &cleanup;
     const bool showProgress = isTerminal(stderr);
     if (showProgress) {

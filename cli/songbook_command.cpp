@@ -9,6 +9,7 @@
 #include "cli/image_input.h"
 #include "disc/volume_id.h"
 #include "image/disc_capacity.h"
+#include "image/image_layout.h"
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
 #include "songbook/load_song_book.h"
@@ -36,6 +37,12 @@ int runSongBook(const SongBookOptions& options) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.output).c_str(), kSongBookPdfUnavailable);
         return kExitUsage;
     }
+    const std::filesystem::path image = nativePath(options.image);
+    const std::filesystem::path songList =
+        options.songList.empty() ? image.parent_path() / kSongListFileName : nativePath(options.songList);
+    if (outputNamesAnother("-o", options.output, {{image, "the image read"}, {songList, "the song list"}}))
+        return kExitUsage;
+    recoverFolderOfImage(options.image);
     if (const std::optional<std::string> problem = regularFileProblem(nativePath(options.image))) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.image).c_str(), problem->c_str());
         return kExitUsage;

@@ -55,6 +55,11 @@ void TerminalReporter::songWarning(std::string_view path, std::string_view messa
     std::fprintf(stream_, "%s: warning: %s\n", shownText(path).c_str(), shownText(message).c_str());
 }
 
+void TerminalReporter::folderNotice(std::string_view message) {
+    clearLine();
+    std::fprintf(stream_, "zmrimage: %s\n", shownText(message).c_str());
+}
+
 void TerminalReporter::clearLine() {
     if (!lineOpen_) return;
     std::fputs("\r\x1b[K", stream_);

@@ -23,6 +23,8 @@ public:
     void setTitle(std::string_view) override {}
     void songFailed(std::string_view path, std::string_view message) override;
     void songWarning(std::string_view path, std::string_view message) override;
+    // Said even when warnings are not: it tells what became of the folder's files.
+    void folderNotice(std::string_view message) override;
     void showWarnings(bool show) { showWarnings_ = show; }
 
     void clearLine();

@@ -27,6 +27,7 @@ void printProblem(const ImageProblem& p) {
 }
 
 int runVerify(const VerifyOptions& options) {
+    recoverFolderOfImage(options.imagePath);
     const auto image = readImageFile(options.imagePath);
     if (!image) return kExitUsage;
     std::vector<uint8_t> songList;

@@ -21,7 +21,13 @@ namespace {
 
 // A buffer starts at this size and doubles while a file fills it.
 constexpr size_t kFirstBufferSize = size_t{64} << 10;
-constexpr size_t kLargestFile = 0x7FFFFFFFu;
+// Buffers above this are released after their song.
+constexpr size_t kKeptBufferSize = size_t{8} << 20;
+
+std::string tooLarge(size_t largest) {
+    if (largest >= kLargestReadFile) return "cannot read: the file is larger than 2 GB";
+    return "cannot read: the file is larger than " + std::to_string(largest >> 20) + " MiB, far more than a song holds";
+}
 
 // Makes room for at least one more byte after `used`.
 void growIfFull(std::vector<uint8_t>& buffer, size_t used) {
@@ -55,13 +61,17 @@ std::optional<std::string> regularFileProblem(const std::filesystem::path& path)
 
 Result<std::vector<uint8_t>> readFileBytes(const std::string& path) {
     std::vector<uint8_t> buffer;
-    Result<std::span<const uint8_t>> read = readFileInto(path, buffer);
+    Result<std::span<const uint8_t>> read = readFileInto(path, buffer, kLargestReadFile);
     if (!read) return read.failure();
     buffer.resize(read->size());
     return buffer;
 }
 
-Result<std::span<const uint8_t>> readFileInto(const std::string& path, std::vector<uint8_t>& buffer) {
+void releaseOutlierBuffer(std::vector<uint8_t>& buffer) {
+    if (buffer.size() > kKeptBufferSize) std::vector<uint8_t>().swap(buffer);
+}
+
+Result<std::span<const uint8_t>> readFileInto(const std::string& path, std::vector<uint8_t>& buffer, size_t largest) {
     errno = 0;
     const std::filesystem::path native = nativePath(path);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(openFile(native, "rb"), &std::fclose);
@@ -85,20 +95,21 @@ Result<std::span<const uint8_t>> readFileInto(const std::string& path, std::vect
         const size_t got = std::fread(buffer.data() + size, 1, wanted, file.get());
         size += got;
         if (got < wanted) break;
-        if (size > kLargestFile) return Failure{"cannot read: the file is larger than 2 GB"};
+        if (size > largest) return Failure{tooLarge(largest)};
     }
     if (std::ferror(file.get())) return Failure{systemMessage("cannot read", errno != 0 ? errno : EIO)};
     return std::span<const uint8_t>(buffer.data(), size);
 }
 
-std::optional<std::span<const uint8_t>> readRegularFileAhead(const std::string& path, std::vector<uint8_t>& buffer) {
+std::optional<std::span<const uint8_t>> readRegularFileAhead(const std::string& path, std::vector<uint8_t>& buffer,
+                                                            size_t largest) {
 #ifndef _WIN32
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     std::optional<std::span<const uint8_t>> read;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) <= kLargestFile) {
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && static_cast<uint64_t>(status.st_size) <= largest) {
         // One byte more than the file's size, so its end is seen in one pass.
         if (buffer.size() <= static_cast<size_t>(status.st_size)) buffer.resize(static_cast<size_t>(status.st_size) + 1);
         size_t size = 0;
@@ -106,7 +117,7 @@ std::optional<std::span<const uint8_t>> readRegularFileAhead(const std::string& 
             growIfFull(buffer, size);
             const ssize_t got = ::read(fd, buffer.data() + size, buffer.size() - size);
             if (got < 0 && errno == EINTR) continue;
-            if (got < 0 || size + static_cast<size_t>(got) > kLargestFile) break;
+            if (got < 0 || size + static_cast<size_t>(got) > largest) break;
             if (got == 0) {
                 read = std::span<const uint8_t>(buffer.data(), size);
                 break;
@@ -122,7 +133,7 @@ std::optional<std::span<const uint8_t>> readRegularFileAhead(const std::string& 
     // on the worker, and the rest waits for its turn.
     std::error_code error;
     if (!std::filesystem::is_regular_file(nativePath(path), error)) return std::nullopt;
-    Result<std::span<const uint8_t>> read = readFileInto(path, buffer);
+    Result<std::span<const uint8_t>> read = readFileInto(path, buffer, largest);
     if (!read) return std::nullopt;
     return *read;
 #endif

@@ -1,11 +1,14 @@
 #include "fileio/place_together.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <string>
 #include <utility>
 
 #include "fileio/disk_sync.h"
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
+#include "fileio/placing_journal.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -60,7 +63,22 @@ std::error_code FileSteps::remove(const fs::path& file) {
 
 std::error_code FileSteps::syncFolder(const fs::path& folder) { return zmr::syncFolder(folder); }
 
-Status placeTogether(TemporaryFile& first, TemporaryFile& second, FileSteps& steps) {
+std::error_code FileSteps::writeFile(const fs::path& file, std::string_view text) {
+    errno = 0;
+    std::FILE* out = openFile(file, "wb");
+    if (!out) return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+    errno = 0;
+    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size() && syncToDisk(out);
+    int error = errno;
+    if (std::fclose(out) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written) return {};
+    return std::error_code(error != 0 ? error : EIO, std::generic_category());
+}
+
+Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second, FileSteps& steps) {
     const FolderLock lock(first.watcher());
     TemporaryFile* early = &first;  // renamed first
     TemporaryFile* late = &second;
@@ -74,8 +92,23 @@ Status placeTogether(TemporaryFile& first, TemporaryFile& second, FileSteps& ste
         }
     }
 
+    // The journal is on the disk, its name in the folder, before anything is renamed.
+    const fs::path folder = first.output().parent_path().empty() ? fs::path(".") : first.output().parent_path();
+    const fs::path journal = journalPath(first.output());
+    const PlacingRecord record{kept.filename(), early->path().filename(), early->output().filename(), late->path().filename(),
+                               late->output().filename()};
+    std::error_code journalError = steps.writeFile(journal, journalText(record));
+    if (!journalError) journalError = steps.syncFolder(folder);
+    if (journalError) {
+        steps.remove(journal);
+        if (!kept.empty()) steps.remove(kept);
+        return Failure{"cannot replace " + pathText(first.output()) + ": cannot write " + pathText(journal) + ": " +
+                       journalError.message()};
+    }
+
     if (const std::error_code error = steps.rename(early->path(), early->output())) {
         if (!kept.empty()) steps.remove(kept);
+        steps.remove(journal);
         return Failure{cannotReplace(*early, error)};
     }
     early->markPlaced();
@@ -84,20 +117,33 @@ Status placeTogether(TemporaryFile& first, TemporaryFile& second, FileSteps& ste
         // The old file back, or the new one away where there was none.
         const std::error_code undone = kept.empty() ? steps.remove(early->output()) : steps.rename(kept, early->output());
         if (undone) {
+            // The journal and the new file stay: the next run in the folder finishes the replacement.
+            late->markPlaced();
             message += "; the new " + pathText(early->output().filename()) + " stays, as it could not be taken back (" +
-                       undone.message() + ")";
-            if (!kept.empty()) message += "; the old one is " + pathText(kept);
+                       undone.message() + "); the next zmrimage run in " + pathText(folder) + " puts the new " +
+                       pathText(late->output().filename()) + " beside it";
+        } else {
+            steps.remove(journal);
         }
         return Failure{message};
     }
     late->markPlaced();
-    if (!kept.empty()) steps.remove(kept);
-    if (const std::error_code error = steps.syncFolder(first.output().parent_path()))
+    PlacedTogether placed;
+    if (!kept.empty()) {
+        if (const std::error_code error = steps.remove(kept))
+            placed.warning = "cannot remove the old " + pathText(early->output().filename()) + " kept as " + pathText(kept) +
+                             ": " + error.message();
+    }
+    if (const std::error_code error = steps.syncFolder(folder))
         return Failure{systemMessage("cannot write " + pathText(first.output()), error.value())};
-    return success();
+    if (const std::error_code error = steps.remove(journal)) {
+        if (!placed.warning.empty()) placed.warning += "; ";
+        placed.warning += "cannot remove " + pathText(journal) + ": " + error.message();
+    }
+    return placed;
 }
 
-Status placeTogether(TemporaryFile& first, TemporaryFile& second) {
+Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second) {
     FileSteps steps;
     return placeTogether(first, second, steps);
 }

@@ -9,8 +9,15 @@
 // when it can be; otherwise the second's (the song list, small enough to copy
 // on a nearly full disk), which is then renamed first. When neither can be
 // kept, nothing is replaced.
+//
+// A journal written and synced before the first rename, and removed last,
+// names the kept file and the new ones (fileio/placing_journal.h): a process
+// killed between the renames leaves what the next run in the folder needs to
+// complete the replacement or put the old pair back.
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #include "codec/result.h"
@@ -28,12 +35,23 @@ public:
     virtual std::error_code rename(const std::filesystem::path& from, const std::filesystem::path& to);
     virtual std::error_code remove(const std::filesystem::path& file);
     virtual std::error_code syncFolder(const std::filesystem::path& folder);
+    // Creates or empties `file`, writes `text` and gets it onto the disk.
+    virtual std::error_code writeFile(const std::filesystem::path& file, std::string_view text);
+};
+
+// Placed; the warning says what was left behind (a kept old file or the
+// journal that could not be removed), empty when nothing was.
+struct PlacedTogether {
+    std::string warning;
 };
 
 // Both files must be finished (TemporaryFile::finish), with outputs in one
 // folder; the watcher of `first` keeps the clean-up away meanwhile. On
-// failure the temporary files that were not placed are left to their owners.
-Status placeTogether(TemporaryFile& first, TemporaryFile& second, FileSteps& steps);
-Status placeTogether(TemporaryFile& first, TemporaryFile& second);
+// failure the temporary files that were not placed are left to their owners,
+// but for a new file that the journal needs to complete a replacement that
+// could be neither finished nor undone. The caller holds the folder's
+// OutputFolderLock.
+Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second, FileSteps& steps);
+Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second);
 
 }  // namespace zmr

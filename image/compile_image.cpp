@@ -43,7 +43,9 @@ Result<SongRecord> loadAndConvertSong(const std::string& path, const ConvertOpti
 Result<SongRecord> loadAndConvertSong(const std::string& path, ConversionBuffers& buffers, const ConvertOptions& options) {
     Result<std::span<const uint8_t>> bytes = readFileInto(path, buffers.file);
     if (!bytes) return bytes.failure();
-    return convertSong(path, *bytes, buffers, options);
+    Result<SongRecord> record = convertSong(path, *bytes, buffers, options);
+    releaseOutlierBuffer(buffers.file);
+    return record;
 }
 
 Result<CompileSummary> compileImage(const SongSource& songs, ImageWriter& writer, const CompileSinks& sinks,

@@ -5,8 +5,11 @@
 #include <system_error>
 
 #include "fileio/native_path.h"
+#include "fileio/output_folder_lock.h"
+#include "fileio/placing_journal.h"
 #include "image/capacity_checked_writer.h"
 #include "image/file_image_writer.h"
+#include "image/image_layout.h"
 
 namespace zmr {
 namespace {
@@ -45,6 +48,13 @@ Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks
         if (error) return Failure{"cannot create " + pathText(request.folder) + ": " + error.message()};
     }
 
+    // Held to the end, ISO image included: another build into the folder is
+    // refused, and cannot take this one's hidden files for a stopped build's.
+    const OutputFolderLock lock(request.folder);
+    if (lock.state() == OutputFolderLock::State::Busy) return Failure{OutputFolderLock::busyMessage(request.folder)};
+    const PlacingRecovery recovery = recoverPlacing(request.folder, kImageFileName, kSongListFileName);
+    if (!recovery.message.empty()) sinks.messages.folderNotice(recovery.message);
+
     const RequestedSongs songs(request.songs);
     FileImageWriter files(request.folder, edges.watcher);
     const DiscMedium medium = request.medium.value_or(*findDiscMedium(kDefaultDiscMedium));
@@ -53,6 +63,7 @@ Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks
     Result<CompileSummary> summary = compileImage(
         songs, writer, CompileSinks{sinks.progress, sinks.title, messages},
         CompileOptions{.skipBad = request.skipBad, .convert = {}, .threads = request.jobs, .conversion = request.conversion});
+    if (!files.placingWarning().empty()) sinks.messages.folderNotice(files.placingWarning());
     if (!summary) return summary.failure();
 
     CompileOutcome outcome{*summary, files.imagePath(), files.songListPath(), writer.fill(), std::move(messages.warnings), {}};

@@ -41,6 +41,10 @@ public:
     virtual void songFailed(std::string_view path, std::string_view message) = 0;
     // A song that was written, with something the user should know about it.
     virtual void songWarning(std::string_view /*path*/, std::string_view /*message*/) {}
+    // About the output folder rather than a song, in one line that names it:
+    // what a stopped build had left there and what became of it, or what the
+    // placing of the files left behind.
+    virtual void folderNotice(std::string_view /*message*/) {}
 };
 
 }  // namespace zmr

@@ -56,7 +56,12 @@ Status FileImageWriter::patchImage(uint32_t offset, std::span<const uint8_t> byt
 Status FileImageWriter::commit() {
     Status placed = image_.finish();
     if (placed) placed = songList_.finish();
-    if (placed) placed = placeTogether(image_, songList_);
+    placingWarning_.clear();
+    if (placed) {
+        Result<PlacedTogether> together = placeTogether(image_, songList_);
+        if (together) placingWarning_ = together->warning;
+        else placed = together.failure();
+    }
     abandon();  // removes whatever temporary file is left
     return placed;
 }

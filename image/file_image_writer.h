@@ -5,6 +5,7 @@
 // place of a good one, and the folder never ends without its image.
 
 #include <filesystem>
+#include <string>
 
 #include "fileio/place_together.h"
 #include "fileio/temporary_file.h"
@@ -27,10 +28,13 @@ public:
 
     std::filesystem::path imagePath() const { return image_.output(); }
     std::filesystem::path songListPath() const { return songList_.output(); }
+    // After a commit: what placing left behind, for the user; empty when nothing.
+    const std::string& placingWarning() const { return placingWarning_; }
 
 private:
     TemporaryFile image_;
     TemporaryFile songList_;
+    std::string placingWarning_;
 };
 
 }  // namespace zmr

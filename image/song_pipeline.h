@@ -52,12 +52,16 @@ SongWork<Outcome> songFileWork(
     work.ahead = [fromBytes](const std::string& path, ConversionBuffers& buffers) -> std::optional<Outcome> {
         const std::optional<std::span<const uint8_t>> bytes = readRegularFileAhead(path, buffers.file);
         if (!bytes) return std::nullopt;
-        return fromBytes(path, *bytes, buffers);
+        std::optional<Outcome> outcome = fromBytes(path, *bytes, buffers);
+        releaseOutlierBuffer(buffers.file);
+        return outcome;
     };
     work.inTurn = [fromBytes, unreadable](const std::string& path, ConversionBuffers& buffers) -> Outcome {
         Result<std::span<const uint8_t>> bytes = readFileInto(path, buffers.file);
         if (!bytes) return unreadable(bytes.failure());
-        return fromBytes(path, *bytes, buffers);
+        Outcome outcome = fromBytes(path, *bytes, buffers);
+        releaseOutlierBuffer(buffers.file);
+        return outcome;
     };
     return work;
 }
@@ -73,24 +77,22 @@ public:
         slots_.resize(static_cast<size_t>(jobs) * kSongsAheadPerJob);
         const unsigned workers = static_cast<unsigned>(std::min<int64_t>(jobs, songs.count()));
         try {
+            workers_.reserve(workers);  // so that adding a started thread cannot fail
             for (unsigned i = 0; i < workers; ++i) workers_.emplace_back([this] { workAhead(); });
         } catch (const std::system_error&) {
             // Fewer threads than asked for still give the same outcomes; none
             // at all leaves every song to the calling thread.
             if (workers_.empty()) slots_.clear();
+        } catch (...) {
+            // Out of memory, say: the threads started so far end before the
+            // members they use go, rather than ending the process as
+            // joinable threads destroyed would.
+            stopWorkers();
+            throw;
         }
     }
 
-    // Each worker ends after the song in hand, which never blocks, so none
-    // outlives the pipeline.
-    ~SongPipeline() {
-        {
-            std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        workToDo_.notify_all();
-        for (std::thread& worker : workers_) worker.join();
-    }
+    ~SongPipeline() { stopWorkers(); }
 
     SongPipeline(const SongPipeline&) = delete;
     SongPipeline& operator=(const SongPipeline&) = delete;
@@ -147,6 +149,17 @@ private:
         std::string path;
         std::optional<Outcome> outcome;
     };
+
+    // Each worker ends after the song in hand, which never blocks, so none
+    // outlives the pipeline.
+    void stopWorkers() noexcept {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        workToDo_.notify_all();
+        for (std::thread& worker : workers_) worker.join();
+    }
 
     size_t slotOf(int32_t index) const { return static_cast<size_t>(index) % slots_.size(); }
 

@@ -29,6 +29,10 @@ struct RenderOptions {
     std::filesystem::path output;
     int sampleRate = kDefaultSampleRate;
     TemporaryFileWatcher* watcher = nullptr;  // hears of the file written before the rename
+    // The song's length with its lyrics (PreviewSong::length): the file runs
+    // at least this long, as play and the subtitles do, even where the
+    // lyrics go on after the last note.
+    PlaybackTime length{0};
     // Told now and then how far the rendering has come.
     std::function<void(PlaybackTime done, PlaybackTime total)> progress;
 };
@@ -47,6 +51,13 @@ enum class SoundFileType { Wav, Flac, Ogg };
 // any letter case); nothing for any other.
 std::optional<SoundFileType> soundFileType(const std::filesystem::path& output);
 
+// Why a file of `type` cannot hold `length` of sound at `sampleRate`: a WAV
+// file counts its bytes in 32 bits (4 GiB, some 6 hours at 44.1 kHz); FLAC
+// and Ogg have no such limit. Nothing when it can.
+std::optional<std::string> soundFileLimitProblem(SoundFileType type, int sampleRate, PlaybackTime length);
+
+// Refuses, before writing anything, a song whose length (with the longest
+// tail the sound may have) would make a file past its format's limit.
 Result<RenderSummary> renderSong(std::span<const TimedMessage> messages, const RenderOptions& options);
 
 }  // namespace zmr

@@ -93,6 +93,9 @@ bool songRenderAvailable() { return true; }
 Result<RenderSummary> renderSong(std::span<const TimedMessage> messages, const RenderOptions& options) {
     const std::optional<SoundFileType> type = soundFileType(options.output);
     if (!type) return Failure{pathText(options.output) + ": write .wav, .flac or .ogg"};
+    const PlaybackTime songEnd = std::max(messages.empty() ? PlaybackTime(0) : unitsToTime(messages.back().time), options.length);
+    if (const std::optional<std::string> problem = soundFileLimitProblem(*type, options.sampleRate, songEnd + kLongestTail))
+        return Failure{pathText(options.output) + ": " + *problem};
     Result<std::filesystem::path> soundFont = findSoundFont(options.soundFont);
     if (!soundFont) return soundFont.failure();
     Result<std::unique_ptr<FluidSynth>> fluid = FluidSynth::create(*soundFont, options.sampleRate);
@@ -105,7 +108,6 @@ Result<RenderSummary> renderSong(std::span<const TimedMessage> messages, const R
     Sequencer sequencer(std::vector<TimedMessage>(messages.begin(), messages.end()));
     FluidSynthOutput out(synth);
     sequencer.jumpTo(PlaybackTime(0), out);
-    const PlaybackTime songEnd = messages.empty() ? PlaybackTime(0) : unitsToTime(messages.back().time);
     const auto timeOf = [&](uint64_t frames) {
         return PlaybackTime(static_cast<int64_t>(frames * 1000 / static_cast<uint64_t>(options.sampleRate)));
     };

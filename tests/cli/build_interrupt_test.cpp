@@ -1,7 +1,8 @@
 // A build stopped by Ctrl+C or SIGTERM while it waits on a song: its hidden
 // temporary files are gone, the old image and song list are as they were, and
 // the process ends by the signal. A signal the build was started ignoring
-// (nohup) stays ignored.
+// (nohup) stays ignored. A second build into the folder meanwhile is refused;
+// one killed outright leaves hidden files that the next command there removes.
 
 // Signals, posix_spawn, kill and FIFOs are POSIX. The Windows build's Ctrl+C
 // handler has no test: Wine delivers no console control event to a program
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "hardening/hostile_files.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -89,6 +91,33 @@ TEST(BuildInterrupt, SignalRemovesTheTemporaryFilesAndKeepsTheOldOnes) {
         EXPECT_EQ(dir.read("out/DADEDA00.DEZ"), oldImage);
         EXPECT_EQ(dir.read("out/SongList.txt"), oldList);
     }
+}
+
+TEST(BuildInterrupt, ASecondBuildIsRefusedAndAKilledOnesLeftoversGoNextTime) {
+    test::TempDir dir;
+    const std::string song = dir.write("a.mid", test::honestSong());
+    const std::string out = dir / "out";
+    ASSERT_EQ(waitFor(startBuild({"-o", out, song}), std::chrono::seconds(60)), 0);
+    const auto oldImage = dir.read("out/DADEDA00.DEZ");
+    const std::string fifo = dir / "waits.mid";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const pid_t first = startBuild({"-o", out, song, fifo});
+    for (int i = 0; i < 500 && hiddenFiles(out).size() < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(hiddenFiles(out).size(), 2u);
+
+    const test::CommandOutput second = test::runCommand(test::zmrimageCommand("build -q -o " + test::shellQuote(out) + " " + test::shellQuote(song)));
+    EXPECT_EQ(second.status, 2);
+    EXPECT_EQ(second.err, "zmrimage: another zmrimage is writing into " + out + "; try again when it has ended\n");
+    EXPECT_EQ(hiddenFiles(out).size(), 2u);  // the first build's, untouched
+
+    kill(first, SIGKILL);
+    ASSERT_NE(waitFor(first, std::chrono::seconds(30)), -1);
+    ASSERT_EQ(hiddenFiles(out).size(), 2u);  // nothing could remove them
+    const test::CommandOutput verify = test::runCommand(test::zmrimageCommand("verify " + test::shellQuote(out + "/DADEDA00.DEZ")));
+    EXPECT_EQ(verify.status, 0) << verify.err;
+    EXPECT_EQ(verify.err, "zmrimage: " + out + ": removed 2 hidden files that a stopped build left\n");
+    EXPECT_TRUE(hiddenFiles(out).empty());
+    EXPECT_EQ(dir.read("out/DADEDA00.DEZ"), oldImage);
 }
 
 TEST(BuildInterrupt, ASignalIgnoredAtTheStartStaysIgnored) {

@@ -149,6 +149,48 @@ TEST(ReadCommands, LyricsShowVietnameseFromViqrAndVniAlike) {
     EXPECT_NE(rows.back().find("   13   10      0  (line end)"), std::string::npos) << rows.back();
 }
 
+#ifndef _WIN32  // /dev/full
+TEST(ReadCommands, AFullStandardOutputIsAnErrorOfEveryCommand) {
+    test::TempDir dir;
+    test::TrackWriter track;
+    track.lyric(34, "La ").lyric(34, "la\r").noteOn(0, 0, 60, 90).noteOff(10, 0, 60).endOfTrack();
+    dir.write("songs/a.kar", test::MidiFile(96).add(track).bytes());
+    const std::string image = shellQuote(build(dir, dir / "songs", "img"));
+    for (const std::string& command :
+         {"list " + image, "list --json " + image, "info " + image, "verify " + image, "lyrics " + image + " 1",
+          "lyrics --lrc " + image + " 1", "lyrics --ass " + image + " 1", "lyrics --raw " + image + " 1",
+          "scan " + shellQuote(dir / "songs"), "build -o " + shellQuote(dir / "again") + " " + shellQuote(dir / "songs"),
+          std::string("--help"), std::string("completion bash")}) {
+        SCOPED_TRACE(command);
+        // Grouped, so that the runner's own redirection of standard output does not replace this one.
+        const auto run = runCommand("{ " + zmrimage(command) + " > /dev/full; }");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("zmrimage: cannot write standard output: "), std::string::npos) << run.err;
+    }
+}
+#endif
+
+TEST(ReadCommands, AnOutputNamingAnInputIsRefusedBeforeAnythingIsWritten) {
+    test::TempDir dir;
+    dir.write("songs/a.mid", test::oneNoteSong("A"));
+    const std::string image = build(dir, dir / "songs", "img");
+    const std::vector<uint8_t> before = dir.read("img/DADEDA00.DEZ");
+    dir.write("img/song.wav", before);  // an image by another name
+    for (const std::string& command :
+         {"build -q -o " + shellQuote(dir / "img") + " " + shellQuote(dir / "songs") + " --iso " + shellQuote(image),
+          "build -q -o " + shellQuote(dir / "img") + " " + shellQuote(dir / "songs") + " --iso " +
+              shellQuote(dir / "img/../img/SongList.txt"),
+          "songbook " + shellQuote(image) + " " + shellQuote(dir / "list.html") + " -o " + shellQuote(dir / "list.html"),
+          "render " + shellQuote(dir / "img/song.wav") + " 1 -o " + shellQuote(dir / "img/./song.wav")}) {
+        SCOPED_TRACE(command);
+        const auto run = runCommand(zmrimage(command));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find("; choose another file"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(dir.read("img/DADEDA00.DEZ"), before);
+    EXPECT_EQ(dir.read("img/song.wav"), before);
+}
+
 TEST(ReadCommands, DamagedImagesAreReportedWithStatusOne) {
     test::TempDir dir;
     dir.write("songs/a.mid", test::generatedSong(1, 20));

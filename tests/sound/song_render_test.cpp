@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "sound/song_render.h"
 #include "support/memory_compile.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
@@ -87,6 +88,28 @@ TEST(SongRender, NotesSoundForTheirStoredDurationsAndTheRestIsSilent) {
     for (double at : {0.1, 0.5, 0.8, 3.1, 4.0, 5.2}) EXPECT_GT(energy(sound, at), 0.005) << "no sound at " << at << " s";
     for (double at = 1.5; at < 2.85; at += 0.1) EXPECT_LT(energy(sound, at), 0.0005) << "sound in the rest at " << at << " s";
     EXPECT_LT(energy(sound, sound.seconds() - 0.1), 0.005) << "the last note was not cut where its record ends";
+}
+
+// The lyrics go on for 2.5 s after a short note: the file runs to the last
+// lyric, as play and the subtitles do.
+TEST(SongRender, TheSoundRunsToTheLastLyricAndAWavPastItsLimitIsRefused) {
+    test::TrackWriter track;
+    track.tempo(0, 17000).programChange(0, 0, 19).lyric(0, "La ").noteOn(0, 0, 60, 110).noteOff(10, 0, 60);
+    track.lyric(140, "end").endOfTrack();
+    test::TempDir dir;
+    const std::string image =
+        dir.write("DADEDA00.DEZ", test::compileInMemory({{"/songs/Late.kar", test::MidiFile(1).add(track).bytes()}}).image);
+    const auto run = runCommand(zmrimageCommand("render " + shellQuote(image) + " 1 -o " + shellQuote(dir / "late.wav") +
+                                                " --soundfont " + kSoundFont + " --sample-rate " + std::to_string(kRate)));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_GE(readWav(dir.read("late.wav")).seconds(), 150 * 0.017);
+
+    EXPECT_FALSE(soundFileLimitProblem(SoundFileType::Wav, 44100, PlaybackTime(6LL * 3600 * 1000)));
+    const auto tooLong = soundFileLimitProblem(SoundFileType::Wav, 44100, PlaybackTime(7LL * 3600 * 1000));
+    ASSERT_TRUE(tooLong);
+    EXPECT_EQ(*tooLong, "the song lasts 420 minutes, too long for a WAV file (at most 4 GiB, 405 minutes at 44100 Hz); "
+                        "write .flac or .ogg");
+    EXPECT_FALSE(soundFileLimitProblem(SoundFileType::Flac, 44100, PlaybackTime(7LL * 3600 * 1000)));
 }
 
 TEST(SongRender, RefusesWhatItCannotWrite) {
