@@ -29,6 +29,9 @@ packages=(
   clang libclang-rt-14-dev
   # the Windows programs: cross-compiled, then tested under Wine on a virtual display
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
+  # the web page: the core compiled to WebAssembly (Emscripten), Node and npm for its bundler,
+  # its tests and its packages (esbuild, fflate, playwright-core, pinned in web/package-lock.json)
+  emscripten nodejs npm
   # the web page's browser test: Debian's Chromium, driven headless by playwright-core from npm
   chromium
   # the manual pages, made from docs/*.1.md

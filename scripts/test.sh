@@ -3,7 +3,8 @@
 # with AddressSanitizer and UndefinedBehaviorSanitizer that halts on the first error;
 # then the core's tests under ThreadSanitizer, so that a data race in the song
 # pipeline fails the build; then runs each fuzz target for a short while (ZMR_FUZZ_SMOKE_SECONDS, default 20);
-# then cross-compiles the Windows programs and tests them under Wine; then makes
+# then cross-compiles the Windows programs and tests them under Wine; then builds
+# the web page and tests it in Node and headless Chromium; then makes
 # the release's downloads and installs and uninstalls each as a user would
 # (scripts/release.sh --check, which reuses the Windows build).
 set -euo pipefail
@@ -48,6 +49,9 @@ phase_done "fuzz smoke test"
 echo "== Windows programs under Wine (MinGW-w64 build, tests, same bytes as Linux) =="
 "$root/scripts/test-windows.sh"
 phase_done "Windows build and tests under Wine"
+echo "== web page (WebAssembly core in Node against the native bytes, the page in headless Chromium) =="
+"$root/scripts/test-web.sh"
+phase_done "web page"
 echo "== releases: the downloads made, installed and uninstalled (Debian package, Windows installer under Wine, zip) =="
 "$root/scripts/release.sh" --check --allow-dirty
 phase_done "releases: made, installed and uninstalled"

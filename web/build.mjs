@@ -4,8 +4,8 @@
 //
 //   node web/build.mjs [CORE [SITE]]
 //
-// CORE  the Emscripten build folder of the core, whose web/ holds zmrcore.js and
-//       zmrcore.wasm, or that folder itself (default build/web/core)
+// CORE  the Emscripten build folder of the core, which holds zmrcore.js and
+//       zmrcore.wasm (default build/web/core)
 // SITE  the site's folder, made anew (default build/web/site)
 import {execFileSync} from 'node:child_process';
 import {createHash} from 'node:crypto';
@@ -18,7 +18,7 @@ const web = dirname(fileURLToPath(import.meta.url));
 const root = resolve(web, '..');
 const [coreArgument, siteArgument] = process.argv.slice(2);
 const coreBuild = resolve(coreArgument || join(root, 'build/web/core'));
-const coreDir = existsSync(join(coreBuild, 'web/zmrcore.js')) ? join(coreBuild, 'web') : coreBuild;
+const coreDir = coreBuild;
 const site = resolve(siteArgument || join(root, 'build/web/site'));
 
 function fail(message) {

@@ -4,7 +4,7 @@
 // image, the same song list and the same per-song lines; the song book's HTML
 // must be the same page. Run by the test command's web phase:
 //   ZMR_NATIVE=build/release/zmrimage ZMR_WEB_CORE=build/web/core/zmrcore.js \
-//     node --no-experimental-fetch --test tests/web/
+//     node --test tests/web/
 import assert from 'node:assert/strict';
 import {execFileSync, spawnSync} from 'node:child_process';
 import {mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync, mkdirSync} from 'node:fs';
@@ -76,7 +76,9 @@ async function webBuild(core, paths, args, base = root) {
 
 let core;
 before(async () => {
-  core = await createRequire(import.meta.url)(corePath)();
+  // The module's bytes handed over: Emscripten's loader would otherwise take
+  // Node's fetch for a browser's and fail to fetch a file path.
+  core = await createRequire(import.meta.url)(corePath)({wasmBinary: readFileSync(corePath.replace(/\.js$/, '.wasm'))});
 });
 
 describe('images built by the WebAssembly core', () => {
