@@ -22,7 +22,10 @@ std::error_code keep(const fs::path& output, fs::path& kept, FileSteps& steps) {
     kept = hiddenSibling(output, ".old");
     if (!steps.link(output, kept)) return {};
     const std::error_code error = steps.copy(output, kept);
-    if (!error) return {};
+    if (!error) {
+        setHidden(kept, true);  // a copy is a file of its own: hidden as its name says (a link shares the output's)
+        return {};
+    }
     steps.remove(kept);  // a copy cut short
     kept.clear();
     return error;
@@ -83,6 +86,7 @@ Status placeTogether(TemporaryFile& first, TemporaryFile& second, FileSteps& ste
         std::string message = cannotReplace(*late, error);
         // The old file back, or the new one away where there was none.
         const std::error_code undone = kept.empty() ? steps.remove(early->output()) : steps.rename(kept, early->output());
+        if (!undone && !kept.empty()) setHidden(early->output(), false);
         if (undone) {
             message += "; the new " + pathText(early->output().filename()) + " stays, as it could not be taken back (" +
                        undone.message() + ")";
