@@ -6,6 +6,8 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include "app/guarded_slot.h"
+
 namespace zmr::gui {
 namespace {
 
@@ -29,7 +31,9 @@ public:
         QMetaObject::invokeMethod(
             context_,
             [f = reports_.songFailed, file = fromPath(path),
-             text = QString::fromLocal8Bit(message.data(), static_cast<qsizetype>(message.size()))] { f(file, text); },
+             text = QString::fromLocal8Bit(message.data(), static_cast<qsizetype>(message.size()))] {
+                runGuarded([&] { f(file, text); });
+            },
             Qt::BlockingQueuedConnection);
     }
     // Shown as a failure without a song: the dialog has one box for both.
@@ -38,7 +42,7 @@ public:
 private:
     template <class Call>
     void post(Call call) {
-        QMetaObject::invokeMethod(context_, std::move(call), Qt::QueuedConnection);
+        QMetaObject::invokeMethod(context_, [call = std::move(call)] { runGuarded(call); }, Qt::QueuedConnection);
     }
 
     QObject* context_;
@@ -65,9 +69,16 @@ void CompileThread::join() {
 void CompileThread::start(CompileRequest request) {
     thread_.reset(QThread::create([this, request = std::move(request)] {
         QueuedSinks sinks(context_, reports_);
-        Result<CompileOutcome> result = runCompileSession(request, CompileSinks{sinks, sinks, sinks}, SessionEdges{watcher_, nullptr});
+        // The session turns what is thrown inside it into a failure; what is
+        // left (the reports' own copies) must not end the program either.
+        Result<CompileOutcome> result = Failure{"not enough memory for the compilation"};
+        try {
+            result = runCompileSession(request, CompileSinks{sinks, sinks, sinks}, SessionEdges{watcher_, nullptr});
+        } catch (...) {
+        }
         QMetaObject::invokeMethod(
-            context_, [f = reports_.finished, result = std::move(result)] { f(result); }, Qt::QueuedConnection);
+            context_, [f = reports_.finished, result = std::move(result)] { runGuarded([&] { f(result); }); },
+            Qt::QueuedConnection);
     }));
     thread_->start();
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/guarded_slot.h"
 #include "app/image_tool_dlg.h"
 #include "app/preview_window.h"
 
@@ -70,15 +71,17 @@ int CImageToolApp::run() {
             window.exec();
         });
         // Once the image is there: after the compilation, when one was asked for.
-        const auto open = [&dialog] { dialog.openPreview(); };
+        const auto open = [&dialog] { runGuarded([&dialog] { dialog.openPreview(); }); };
         if (steps.createImage) {
             QObject::connect(&dialog, &CImageToolDlg::compilationFinished, &dialog, open, Qt::QueuedConnection);
         }
     }
     QTimer::singleShot(0, &dialog, [&dialog, &steps] {
-        for (const QString& folder : steps.addFolders) dialog.addSongFolder(folder);
-        if (steps.createImage) dialog.createImage();
-        if (steps.previewSong > 0 && !steps.createImage) dialog.openPreview();
+        runGuarded([&] {
+            for (const QString& folder : steps.addFolders) dialog.addSongFolder(folder);
+            if (steps.createImage) dialog.createImage();
+            if (steps.previewSong > 0 && !steps.createImage) dialog.openPreview();
+        });
     });
     dialog.exec();  // its result does not matter: every way out ends the program
     return 0;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -17,6 +18,7 @@
 #include "app/confirmed_folder.h"
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
+#include "app/guarded_slot.h"
 #include "app/menu_keyboard.h"
 #include "app/options_menu.h"
 #include "app/preview_window.h"
@@ -49,16 +51,19 @@ Widget* withId(Widget* widget, ControlId id) {
 
 }  // namespace
 
-void showErrorBox(const QString& message, const QString& songPath) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kErrorCaption), message, QMessageBox::Ok);
-    if (!songPath.isEmpty()) box.setInformativeText(songPath);
-    box.exec();
+std::unique_ptr<QMessageBox> messageBox(const char* caption, const QString& text, const QString& informative) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QString::fromLatin1(caption), text, QMessageBox::Ok);
+    if (!informative.isEmpty()) box->setInformativeText(informative);
+    // Titles and paths are song data: markup in them shows as written. The
+    // informative text's label does not follow setTextFormat, so each is set.
+    box->setTextFormat(Qt::PlainText);
+    for (QLabel* label : box->findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    return box;
 }
 
-void showWarningBox(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kWarningCaption), text, QMessageBox::Ok);
-    box.exec();
-}
+void showErrorBox(const QString& message, const QString& songPath) { messageBox(kErrorCaption, message, songPath)->exec(); }
+
+void showWarningBox(const QString& text) { messageBox(kWarningCaption, text, QString())->exec(); }
 
 CImageToolDlg::CImageToolDlg(QWidget* parent)
     : QDialog(parent),
@@ -90,12 +95,12 @@ void CImageToolDlg::createControls() {
     songBookAction_ = withId(file->addAction(tr("Song Book...")), kIdSongBook);
     previewAction_ = withId(file->addAction(tr("Preview...")), kIdPreview);
     QAction* exit = withId(file->addAction(tr("Exit")), kIdExit);
-    connect(add, &QAction::triggered, this, &CImageToolDlg::addFiles);
-    connect(songBookAction_, &QAction::triggered, this, &CImageToolDlg::makeSongBook);
-    connect(previewAction_, &QAction::triggered, this, &CImageToolDlg::openPreview);
-    connect(exit, &QAction::triggered, this, &CImageToolDlg::exitProgram);
+    connect(add, &QAction::triggered, this, guarded(this, &CImageToolDlg::addFiles));
+    connect(songBookAction_, &QAction::triggered, this, guarded(this, &CImageToolDlg::makeSongBook));
+    connect(previewAction_, &QAction::triggered, this, guarded(this, &CImageToolDlg::openPreview));
+    connect(exit, &QAction::triggered, this, guarded(this, &CImageToolDlg::exitProgram));
     // The image may have come or gone meanwhile, by other means than this dialog.
-    connect(file, &QMenu::aboutToShow, this, &CImageToolDlg::updateSongBookCommand);
+    connect(file, &QMenu::aboutToShow, this, guarded(this, &CImageToolDlg::updateSongBookCommand));
     updateSongBookCommand();
     optionsMenu_ = new OptionsMenu(menuBar_);
     new MenuKeyboard(this, menuBar_);
@@ -115,8 +120,8 @@ void CImageToolDlg::createControls() {
 
     connect(quitButton_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(createButton_, &QPushButton::clicked, this, &CImageToolDlg::createImage);
-    connect(removeButton_, &QPushButton::clicked, this, &CImageToolDlg::removeSelected);
+    connect(createButton_, &QPushButton::clicked, this, guarded(this, &CImageToolDlg::createImage));
+    connect(removeButton_, &QPushButton::clicked, this, guarded(this, &CImageToolDlg::removeSelected));
 }
 
 // The template's dialog units become pixels of the dialog's font; the menu bar
@@ -190,9 +195,17 @@ void CImageToolDlg::makeSongBook() {
     setCommandsEnabled(false);
     setCursor(Qt::BusyCursor);
     songBookThread_.reset(QThread::create([this, folder, book = *path] {
-        SongBookWritten written = writeSongBookOfFolder(folder, book);
-        QMetaObject::invokeMethod(this, [this, written = std::move(written)] { finishSongBook(written); },
-                                  Qt::QueuedConnection);
+        SongBookWritten written;
+        try {
+            written = writeSongBookOfFolder(folder, book);
+        } catch (const std::bad_alloc&) {
+            written.problem = book + ": " + tr("not enough memory to make the song book");
+        } catch (const std::exception& e) {
+            written.problem = book + ": " + QString::fromLocal8Bit(e.what());
+        }
+        QMetaObject::invokeMethod(
+            this, [this, written = std::move(written)] { runGuarded([&] { finishSongBook(written); }); },
+            Qt::QueuedConnection);
     }));
     songBookThread_->start();
 }

@@ -14,6 +14,7 @@
 #include "app/song_book_dialog.h"
 
 class QMenuBar;
+class QMessageBox;
 class QThread;
 class QProgressBar;
 class QPushButton;
@@ -117,6 +118,10 @@ private:
     std::unique_ptr<QThread> songBookThread_;
 };
 
+// The box that showErrorBox and showWarningBox show: `caption`, the text and
+// the informative text (a song's path) as plain text, one OK button, no icon
+// and no owner window.
+std::unique_ptr<QMessageBox> messageBox(const char* caption, const QString& text, const QString& informative);
 // The message box of a failure: caption "Error", the message, one OK button,
 // no icon and no owner window.
 void showErrorBox(const QString& message, const QString& songPath);

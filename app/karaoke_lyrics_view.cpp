@@ -18,12 +18,16 @@ QFont scaled(QFont font, double scale, bool bold) {
 }  // namespace
 
 KaraokeLyricsView::KaraokeLyricsView(QWidget* parent) : QWidget(parent) {
+    // The title and the lines are the song's own text: a title such as
+    // "<img src=...>" shows as written, never as markup.
     title_ = new QLabel(this);
+    title_->setTextFormat(Qt::PlainText);
     title_->setFont(scaled(font(), 1.3, true));
     current_ = new QLabel(this);
     current_->setFont(scaled(font(), kLyricScale, true));
     current_->setTextFormat(Qt::RichText);
     nextLine_ = new QLabel(this);
+    nextLine_->setTextFormat(Qt::PlainText);
     nextLine_->setFont(scaled(font(), kLyricScale, false));
     nextLine_->setForegroundRole(QPalette::PlaceholderText);
     for (QLabel* label : {title_, current_, nextLine_}) {

@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "app/control_ids.h"
+#include "app/guarded_slot.h"
 
 namespace zmr::gui {
 namespace {
@@ -60,7 +61,7 @@ OptionsMenu::OptionsMenu(QMenuBar* menuBar) : QObject(menuBar) {
                          tr("--lenient: also read RIFF MIDI files, chunks other than MTrk and unknown meta events"));
     load();
     for (QAction* action : menu->actions() + encodingMenu->actions()) {
-        if (action->isCheckable()) connect(action, &QAction::toggled, this, [this] { save(); });
+        if (action->isCheckable()) connect(action, &QAction::toggled, this, [this] { runGuarded([this] { save(); }); });
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,11 +11,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+#include <filesystem>
 
+#include "app/guarded_slot.h"
 #include "app/karaoke_lyrics_view.h"
-#include "fileio/file_bytes.h"
+#include "image/image_layout.h"
 #include "playback/playback_time.h"
-#include "readback/image_scan.h"
 
 namespace zmr::gui {
 namespace {
@@ -26,6 +29,19 @@ QString timeText(PlaybackTime position, PlaybackTime length) {
     return QString::fromStdString(minutesSecondsOf(position) + " / " + minutesSecondsOf(length));
 }
 
+// Runs `work` on Qt's thread pool and hands its value to `done` on the
+// window's thread, unless the window is gone by then (the watcher goes with
+// it; the work ends on its own, holding what it was given).
+template <class Value, class Work, class Done>
+void runOffThread(QObject* window, Work work, Done done) {
+    auto* watcher = new QFutureWatcher<Value>(window);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, window, [watcher, done] {
+        runGuarded([&] { done(watcher->result()); });
+        watcher->deleteLater();
+    });
+    watcher->setFuture(QtConcurrent::run(std::move(work)));
+}
+
 }  // namespace
 
 PreviewWindow::PreviewWindow(const QString& imagePath, QWidget* parent)
@@ -35,11 +51,10 @@ PreviewWindow::PreviewWindow(const QString& imagePath, Services services, QWidge
     : QDialog(parent), services_(std::move(services)) {
     setWindowTitle(QString::fromLatin1(kPreviewCaption) + " - " + imagePath);
     createControls();
-    loadImage(imagePath);
     timer_ = new QTimer(this);
-    connect(timer_, &QTimer::timeout, this, &PreviewWindow::refresh);
+    connect(timer_, &QTimer::timeout, this, guarded(this, &PreviewWindow::refresh));
     timer_->start(kRefreshMilliseconds);
-    if (songList_->topLevelItemCount() > 0) songList_->setCurrentItem(songList_->topLevelItem(0));
+    startReading(imagePath);
 }
 
 PreviewWindow::~PreviewWindow() { endPlayback(); }
@@ -53,8 +68,8 @@ void PreviewWindow::createControls() {
     songList_->header()->setSectionResizeMode(kNumberColumn, QHeaderView::ResizeToContents);
     songList_->header()->setSectionResizeMode(kTitleColumn, QHeaderView::Stretch);
     songList_->header()->setSectionResizeMode(kLengthColumn, QHeaderView::ResizeToContents);
-    connect(songList_, &QTreeWidget::currentItemChanged, this, &PreviewWindow::songSelected);
-    connect(songList_, &QTreeWidget::itemActivated, this, &PreviewWindow::play);
+    connect(songList_, &QTreeWidget::currentItemChanged, this, guarded(this, &PreviewWindow::songSelected));
+    connect(songList_, &QTreeWidget::itemActivated, this, guarded(this, &PreviewWindow::play));
 
     lyrics_ = new KaraokeLyricsView(this);
     playButton_ = new QPushButton(tr("Play"), this);
@@ -62,15 +77,19 @@ void PreviewWindow::createControls() {
     stopButton_ = new QPushButton(tr("Stop"), this);
     slider_ = new QSlider(Qt::Horizontal, this);
     time_ = new QLabel(timeText(PlaybackTime(0), PlaybackTime(0)), this);
+    time_->setTextFormat(Qt::PlainText);
     status_ = new QLabel(this);
+    status_->setTextFormat(Qt::PlainText);  // it shows paths and the image's problems
     status_->setWordWrap(true);
-    connect(playButton_, &QPushButton::clicked, this, &PreviewWindow::play);
-    connect(pauseButton_, &QPushButton::clicked, this, &PreviewWindow::pause);
-    connect(stopButton_, &QPushButton::clicked, this, &PreviewWindow::stop);
-    connect(slider_, &QSlider::sliderMoved, this, [this](int value) { seek(PlaybackTime(value)); });
+    connect(playButton_, &QPushButton::clicked, this, guarded(this, &PreviewWindow::play));
+    connect(pauseButton_, &QPushButton::clicked, this, guarded(this, &PreviewWindow::pause));
+    connect(stopButton_, &QPushButton::clicked, this, guarded(this, &PreviewWindow::stop));
+    connect(slider_, &QSlider::sliderMoved, this, [this](int value) { runGuarded([&] { seek(PlaybackTime(value)); }); });
     connect(slider_, &QSlider::actionTriggered, this, [this](int action) {
         // Clicks and keys on the slider move it by steps; dragging is sliderMoved.
-        if (action != QAbstractSlider::SliderMove) seek(PlaybackTime(slider_->sliderPosition()));
+        runGuarded([&] {
+            if (action != QAbstractSlider::SliderMove) seek(PlaybackTime(slider_->sliderPosition()));
+        });
     });
     slider_->setSingleStep(1000);
     slider_->setPageStep(10000);
@@ -89,42 +108,75 @@ void PreviewWindow::createControls() {
     resize(760, 560);
 }
 
-void PreviewWindow::loadImage(const QString& imagePath) {
-    Result<std::vector<uint8_t>> image = readFileBytes(QFile::encodeName(imagePath).toStdString());
-    if (!image) {
-        status_->setText(QString::fromLocal8Bit(image.message()));
-        return;
-    }
-    const ImageScan scan = scanImage(*image);
-    for (const SongLocation& location : scan.songs) {
-        Result<PreviewSong> song = loadPreviewSong(*image, location);
-        auto* item = new QTreeWidgetItem(songList_);
-        item->setText(kNumberColumn, QString::number(location.number));
-        item->setTextAlignment(kNumberColumn, Qt::AlignRight | Qt::AlignVCenter);
-        if (song) {
-            item->setText(kTitleColumn, QString::fromStdString(song->lyrics.title()));
-            item->setText(kLengthColumn, QString::fromStdString(minutesSecondsOf(song->length)));
-            songs_.emplace_back(std::move(song).value());
-        } else {
-            item->setText(kTitleColumn, QString::fromStdString(song.message()));
-            item->setDisabled(true);
-            songs_.emplace_back(std::nullopt);
-        }
-    }
-    if (!scan.complete) {
-        status_->setText(tr("Only the first %1 songs could be found in the image (zmrimage verify tells more).")
-                             .arg(scan.songs.size()));
-    }
+void PreviewWindow::startReading(const QString& imagePath) {
+    const std::filesystem::path image(QFile::encodeName(imagePath).toStdString());
+    const std::filesystem::path songList = image.parent_path() / kSongListFileName;
+    runOffThread<std::shared_ptr<const PreviewListing>>(
+        this, [image, songList] { return std::make_shared<const PreviewListing>(readPreviewListing(image, songList)); },
+        [this](std::shared_ptr<const PreviewListing> listing) { listingRead(std::move(listing)); });
 }
 
-void PreviewWindow::selectSong(int row) { songList_->setCurrentItem(songList_->topLevelItem(row)); }
+void PreviewWindow::listingRead(std::shared_ptr<const PreviewListing> listing) {
+    listing_ = std::move(listing);
+    if (!listing_->problem.empty()) {
+        status_->setText(QString::fromLocal8Bit(listing_->problem));
+        return;
+    }
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(listing_->songs.size()));
+    for (size_t i = 0; i < listing_->songs.size(); ++i) {
+        auto* item = new QTreeWidgetItem;
+        item->setText(kNumberColumn, QString::number(listing_->songs[i].number));
+        item->setTextAlignment(kNumberColumn, Qt::AlignRight | Qt::AlignVCenter);
+        item->setText(kTitleColumn, QString::fromStdString(listing_->titles[i]));
+        items.push_back(item);
+    }
+    songList_->addTopLevelItems(items);
+    if (!listing_->complete) {
+        status_->setText(tr("Only the first %1 songs could be found in the image (zmrimage verify tells more).")
+                             .arg(listing_->songs.size()));
+    }
+    if (wantedRow_ >= 0 && wantedRow_ < songList_->topLevelItemCount()) selectSong(wantedRow_);
+}
+
+void PreviewWindow::selectSong(int row) {
+    if (!listing_) {
+        wantedRow_ = row;
+        return;
+    }
+    songList_->setCurrentItem(songList_->topLevelItem(row));
+}
 
 void PreviewWindow::songSelected() {
     endPlayback();
+    song_.reset();
+    slider_->setRange(0, 0);
+    refresh();
     const int row = songList_->indexOfTopLevelItem(songList_->currentItem());
-    song_ = row >= 0 && songs_[static_cast<size_t>(row)] ? &*songs_[static_cast<size_t>(row)] : nullptr;
-    if (song_) transport_ = std::make_unique<Transport>(*services_.clock, song_->length);
-    slider_->setRange(0, song_ ? static_cast<int>(song_->length.count()) : 0);
+    if (row < 0 || !listing_) return;
+    // Only the last song chosen is kept: an earlier one still decoding is dropped when it ends.
+    const uint64_t request = ++decodeRequest_;
+    runOffThread<std::shared_ptr<Result<PreviewSong>>>(
+        this, [listing = listing_, row] { return std::make_shared<Result<PreviewSong>>(previewSongAt(*listing, static_cast<size_t>(row))); },
+        [this, row, request](std::shared_ptr<Result<PreviewSong>> song) {
+            if (request == decodeRequest_) songDecoded(row, std::move(*song));
+        });
+}
+
+void PreviewWindow::songDecoded(int row, Result<PreviewSong> song) {
+    QTreeWidgetItem* item = songList_->topLevelItem(row);
+    if (!song) {
+        playWhenReady_ = false;
+        status_->setText(tr("Song %1 cannot be read: %2").arg(listing_->songs[static_cast<size_t>(row)].number).arg(QString::fromStdString(song.message())));
+        refresh();
+        return;
+    }
+    song_ = std::move(song).value();
+    if (item->text(kTitleColumn).isEmpty()) item->setText(kTitleColumn, QString::fromStdString(song_->lyrics.title()));
+    item->setText(kLengthColumn, QString::fromStdString(minutesSecondsOf(song_->length)));
+    transport_ = std::make_unique<Transport>(*services_.clock, song_->length);
+    slider_->setRange(0, static_cast<int>(song_->length.count()));
+    if (playWhenReady_) play();
     refresh();
 }
 
@@ -152,7 +204,11 @@ QString PreviewWindow::soundStatus() const {
 }
 
 void PreviewWindow::play() {
-    if (!transport_) return;
+    if (!transport_) {
+        playWhenReady_ = true;
+        return;
+    }
+    playWhenReady_ = false;
     ensureOutput();
     if (output_->output && !playback_) {
         playback_ = std::make_unique<LivePlayback>(*transport_, song_->music.messages, *output_->output);
@@ -162,11 +218,13 @@ void PreviewWindow::play() {
 }
 
 void PreviewWindow::pause() {
+    playWhenReady_ = false;
     if (transport_) transport_->pause();
     refresh();
 }
 
 void PreviewWindow::stop() {
+    playWhenReady_ = false;
     if (transport_) transport_->stop();
     refresh();
 }
@@ -198,7 +256,8 @@ void PreviewWindow::endPlayback() {
 
 void PreviewWindow::done(int result) {
     endPlayback();
-    song_ = nullptr;
+    playWhenReady_ = false;
+    song_.reset();
     output_.reset();
     QDialog::done(result);
 }

@@ -44,9 +44,16 @@ void CompileWorker::join() {
 
 void CompileWorker::start(CompileRequest request) {
     thread_ = std::thread([window = window_, request = std::move(request)] {
-        MessageSinks sinks(window);
-        auto result = std::make_unique<Result<CompileOutcome>>(runCompileSession(request, CompileSinks{sinks, sinks, sinks}));
-        if (PostMessageW(window, kFinishedMessage, 0, reinterpret_cast<LPARAM>(result.get()))) result.release();
+        // The session turns what is thrown inside it into a failure; what is
+        // left (the result's own allocation) must not end the program either:
+        // the window then hears of the end without a result.
+        try {
+            MessageSinks sinks(window);
+            auto result = std::make_unique<Result<CompileOutcome>>(runCompileSession(request, CompileSinks{sinks, sinks, sinks}));
+            if (PostMessageW(window, kFinishedMessage, 0, reinterpret_cast<LPARAM>(result.get()))) result.release();
+        } catch (...) {
+            PostMessageW(window, kFinishedMessage, 0, 0);
+        }
     });
 }
 

@@ -3,7 +3,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
+#include <memory>
+#include <new>
 #include <system_error>
 
 #include "app_win32/confirmed_folder.h"
@@ -42,6 +45,14 @@ std::filesystem::path outputFolder() {
 
 // The songs with warnings that one box lists by name.
 constexpr size_t kWarningsShown = 20;
+
+// The "Error" box of a command that failed; nothing when even that cannot be made.
+void reportFailure(const std::wstring& message) noexcept {
+    try {
+        MessageBoxW(nullptr, message.c_str(), kErrorCaption, MB_OK);
+    } catch (...) {
+    }
+}
 
 }  // namespace
 
@@ -102,7 +113,18 @@ INT_PTR CALLBACK CImageToolDlg::dialogProc(HWND window, UINT message, WPARAM wPa
     }
     auto* dialog = reinterpret_cast<CImageToolDlg*>(GetWindowLongPtrW(window, DWLP_USER));
     if (!dialog) return FALSE;
-    const INT_PTR handled = dialog->handle(message, wParam, lParam);
+    // Nothing thrown may pass through the system's code that called this: a
+    // command that fails (out of memory) ends in the "Error" box instead.
+    INT_PTR handled = TRUE;
+    try {
+        handled = dialog->handle(message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        reportFailure(L"not enough memory for this command");
+    } catch (const std::exception& e) {
+        reportFailure(wideFromUtf8(e.what()));
+    } catch (...) {
+        reportFailure(L"an unexpected failure ended this command");
+    }
     if (message == WM_NCDESTROY) dialog->window_ = nullptr;
     return handled;
 }
@@ -145,13 +167,14 @@ INT_PTR CImageToolDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case kFinishedMessage: {
+        // None when the worker could not even make its result.
         const std::unique_ptr<Result<CompileOutcome>> result(reinterpret_cast<Result<CompileOutcome>*>(lParam));
-        finishCompilation(*result);
+        finishCompilation(result ? *result : Result<CompileOutcome>(Failure{"not enough memory for the compilation"}));
         return TRUE;
     }
     case kSongBookMessage: {
         const std::unique_ptr<FolderSongBook> written(reinterpret_cast<FolderSongBook*>(lParam));
-        finishSongBook(*written);
+        finishSongBook(written ? *written : FolderSongBook{"not enough memory to make the song book", {}});
         return TRUE;
     }
     case kRunScriptMessage:
@@ -331,8 +354,19 @@ void CImageToolDlg::makeSongBook() {
     if (!book) return;
     setCommandsEnabled(false);
     bookThread_ = std::thread([window = window_, folder, path = std::filesystem::path(*book)] {
-        auto written = std::make_unique<FolderSongBook>(writeFolderSongBook(folder, path));
-        if (PostMessageW(window, kSongBookMessage, 0, reinterpret_cast<LPARAM>(written.get()))) written.release();
+        // The thread ends here whatever happens: an exception leaving it would end the program.
+        try {
+            std::unique_ptr<FolderSongBook> written;
+            try {
+                written = std::make_unique<FolderSongBook>(writeFolderSongBook(folder, path));
+            } catch (const std::bad_alloc&) {
+                written = std::make_unique<FolderSongBook>();
+                written->problem = pathText(path) + ": not enough memory to make the song book";
+            }
+            if (PostMessageW(window, kSongBookMessage, 0, reinterpret_cast<LPARAM>(written.get()))) written.release();
+        } catch (...) {
+            PostMessageW(window, kSongBookMessage, 0, 0);
+        }
     });
 }
 

@@ -103,7 +103,8 @@ void addBuildCommand(CLI::App& app, CommandAction& action) {
         "bytes exactly. Under utf8, cp1258 and auto, a character with no code on the player becomes '?'\n"
         "and the song gets a warning. A file name of ASCII alone is read as VIQR under every encoding.\n"
         "Exit status: 0 every song written; 1 a song stopped the compilation or was left out;\n"
-        "2 usage error, output that cannot be written, or more than 98,304 songs (nothing written).");
+        "2 usage error, output that cannot be written, a disc asked for (--medium, --iso) that the files\n"
+        "do not fit, or more than 98,304 songs (nothing written).");
     build->add_option("-o,--output", options->outputDir, "Folder for both files (created if missing)")
         ->capture_default_str();
     build->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");

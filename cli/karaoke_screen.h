@@ -32,10 +32,14 @@ struct KaraokeFrame {
     PlaybackTime length{0};
     std::string sound;  // what plays, or why nothing does
     int columns = 80;
+    int rows = 24;
 };
 
 // The whole screen, from its top left corner; each row clears what is left
-// of it, so a picture drawn over another leaves nothing of it behind.
+// of it, so a picture drawn over another leaves nothing of it behind. On a
+// terminal of fewer rows than the picture has, the least needed rows are left
+// out (blank rows, the sound, the keys, the title), so that the picture never
+// scrolls the screen.
 std::string drawKaraokeFrame(const KaraokeFrame& frame);
 
 }  // namespace zmr::cli

@@ -1,6 +1,7 @@
 #pragma once
 // The play screen at work: keys move the transport (Space pauses and
-// resumes, the left and right arrows seek 10 seconds, q and Ctrl+C end), and
+// resumes, the left and right arrows seek 10 seconds, q, Ctrl+C and
+// Ctrl+\ end, Ctrl+Z pauses while the process is stopped), and
 // every turn draws the screen at the transport's position. The clock is the
 // transport's, so a test that moves its own clock sees the screen at any
 // moment of the song.
@@ -28,6 +29,9 @@ public:
     // One turn: waits up to `wait` for a key and acts on it, then draws.
     // False once the user has quit, or the song has ended and rung out.
     bool step(std::chrono::milliseconds wait);
+    // The key that ended the play (Quit, Interrupt or QuitSignal); None
+    // while it goes on or when the song ended by itself.
+    TerminalKey endKey() const { return endKey_; }
 
 private:
     Terminal& terminal_;
@@ -36,6 +40,7 @@ private:
     const PreviewSong& song_;
     std::string sound_;
     std::optional<PlaybackTime> endedAt_;
+    TerminalKey endKey_ = TerminalKey::None;
 };
 
 }  // namespace zmr::cli

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -31,10 +32,15 @@ constexpr std::chrono::milliseconds kPrinterTurn(20);
 
 // Draws the screen until the song has ended or the user quits.
 void runScreen(Terminal& terminal, Transport& transport, const PreviewSong& song, const std::string& sound,
-               const StopRequest& stop) {
+               StopRequest& stop) {
     KaraokeTerminal screen(terminal, transport, steadyPlaybackClock(), song, sound);
     while (!stop.requested() && screen.step(kScreenTurn)) {
     }
+    // Ctrl+C on the screen ends the process as Ctrl+C ends it printing.
+    if (screen.endKey() == TerminalKey::Interrupt) stop.request(SIGINT);
+#ifdef SIGQUIT
+    if (screen.endKey() == TerminalKey::QuitSignal) stop.request(SIGQUIT);
+#endif
 }
 
 // Prints the lines as they come until the song has ended and rung out.
@@ -127,7 +133,8 @@ void addPlayCommand(CLI::App& app, CommandAction& action) {
         "without sound.\n"
         "On a terminal with colours the screen shows the title, the current line with the characters\n"
         "already sung highlighted, the next line, and the position (01:12 / 03:50). Space pauses and\n"
-        "resumes, the left and right arrows seek 10 seconds, q or Ctrl+C ends; the terminal is restored.\n"
+        "resumes, the left and right arrows seek 10 seconds, q or Ctrl+C ends; the terminal is restored,\n"
+        "also while Ctrl+Z stops the play (fg continues it).\n"
         "Otherwise (output to a pipe or a file, TERM=dumb, NO_COLOR set) the title and then each line\n"
         "are printed when their time comes, after that time as zmrimage lyrics prints it.\n"
         "Where the one-byte gaps lost time, the music runs ahead of the lyrics, as on the player; the\n"

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "fileio/interrupt_cleanup.h"
 #include "fileio/native_path.h"
 #endif
 
@@ -22,6 +23,7 @@ std::vector<std::string> programArguments(int argc, char** argv) {
 
 Utf8Console::Utf8Console() : previousCodePage_(GetConsoleOutputCP()) {
     if (previousCodePage_ != 0) SetConsoleOutputCP(CP_UTF8);
+    restoreCodePageOnInterrupt(previousCodePage_);
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 }
@@ -30,6 +32,7 @@ Utf8Console::~Utf8Console() {
     std::fflush(stdout);
     std::fflush(stderr);
     if (previousCodePage_ != 0) SetConsoleOutputCP(previousCodePage_);
+    restoreCodePageOnInterrupt(0);
 }
 
 #else

@@ -1,6 +1,7 @@
 #include "cli/stop_request.h"
 
 #include <csignal>
+#include <iterator>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -19,8 +20,8 @@ BOOL WINAPI onConsoleControl(DWORD) {
     return TRUE;
 }
 #else
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction previous[3];
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+struct sigaction previous[std::size(kSignals)];
 
 void onSignal(int signal) { stopSignal = signal; }
 #endif
@@ -53,6 +54,8 @@ StopRequest::~StopRequest() {
 }
 
 bool StopRequest::requested() const { return stopSignal != 0; }
+
+void StopRequest::request(int signal) { stopSignal = signal; }
 
 int StopRequest::endBySignal() {
     const int signal = stopSignal;

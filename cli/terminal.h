@@ -1,7 +1,8 @@
 #pragma once
 // The terminal that `zmrimage play` draws on while the song plays: raw keys
-// (no echo, no line editing, Ctrl+C as a key), the alternate screen and no
-// cursor, all restored when the object goes, however the play ends.
+// (no echo, no line editing, Ctrl+C, Ctrl+\ and Ctrl+Z as keys), the
+// alternate screen and no cursor, all restored when the object goes, however
+// the play ends, and while the process is stopped (Ctrl+Z, or a stop signal).
 
 #include <chrono>
 #include <memory>
@@ -9,7 +10,9 @@
 
 namespace zmr::cli {
 
-enum class TerminalKey { None, PlayPause, Back, Forward, Quit };
+// Interrupt (Ctrl+C) and QuitSignal (Ctrl+\) end the play as SIGINT and
+// SIGQUIT would; Suspend (Ctrl+Z, or SIGTSTP from elsewhere) stops it as SIGTSTP would.
+enum class TerminalKey { None, PlayPause, Back, Forward, Quit, Interrupt, QuitSignal, Suspend };
 
 class Terminal {
 public:
@@ -18,11 +21,16 @@ public:
     virtual TerminalKey readKey(std::chrono::milliseconds wait) = 0;
     virtual void write(std::string_view text) = 0;
     virtual int columns() const = 0;
+    virtual int rows() const = 0;
+    // Gives the terminal back as it was and stops the process until it is
+    // continued, then takes the terminal again (once in the foreground).
+    virtual void suspend() = 0;
 };
 
 // The process's own terminal, when the standard input and output both are
-// one that shows colours; nothing otherwise (a pipe, a file, TERM=dumb or
-// NO_COLOR set), and the lyrics are then printed line by line.
+// one that shows colours and the process is not in the background; nothing
+// otherwise (a pipe, a file, TERM=dumb or NO_COLOR set, `zmrimage play ... &`),
+// and the lyrics are then printed line by line.
 std::unique_ptr<Terminal> openPlayTerminal();
 
 #ifndef _WIN32

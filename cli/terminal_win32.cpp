@@ -42,7 +42,7 @@ public:
                 case 'Q': return TerminalKey::Quit;
                 default: break;
             }
-            if (key.uChar.UnicodeChar == 3) return TerminalKey::Quit;  // Ctrl+C
+            if (key.uChar.UnicodeChar == 3) return TerminalKey::Interrupt;  // Ctrl+C
         }
         return TerminalKey::None;
     }
@@ -57,6 +57,15 @@ public:
         if (GetConsoleScreenBufferInfo(out_, &info)) return info.srWindow.Right - info.srWindow.Left + 1;
         return 80;
     }
+
+    int rows() const override {
+        CONSOLE_SCREEN_BUFFER_INFO info{};
+        if (GetConsoleScreenBufferInfo(out_, &info)) return info.srWindow.Bottom - info.srWindow.Top + 1;
+        return 25;
+    }
+
+    // The console has no Ctrl+Z that stops a program.
+    void suspend() override {}
 
 private:
     HANDLE in_;

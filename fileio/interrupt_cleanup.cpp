@@ -6,6 +6,8 @@
 #include <unistd.h>
 #else
 #include <windows.h>
+
+#include <atomic>
 #endif
 
 namespace zmr {
@@ -81,7 +83,22 @@ InterruptCleanup* watching = nullptr;
 // What Windows reports for a console program that Ctrl+C ended.
 constexpr UINT kControlCExit = 0xC000013A;
 
+std::atomic<UINT> codePageToRestore{0};
+
+// Last in the console's chain of handlers (the first installed): when no
+// watcher ended the process, the system's default handling ends it next.
+BOOL WINAPI restoreCodePage(DWORD) {
+    if (const UINT codePage = codePageToRestore.load()) SetConsoleOutputCP(codePage);
+    return FALSE;
+}
+
 }  // namespace
+
+void restoreCodePageOnInterrupt(unsigned codePage) {
+    const bool installed = codePageToRestore.exchange(codePage) != 0;
+    if (codePage != 0 && !installed) SetConsoleCtrlHandler(&restoreCodePage, TRUE);
+    if (codePage == 0 && installed) SetConsoleCtrlHandler(&restoreCodePage, FALSE);
+}
 
 struct ConsoleControl {
     static BOOL WINAPI handle(DWORD event) {
@@ -91,6 +108,7 @@ struct ConsoleControl {
         if (!cleanup) return FALSE;  // the default handling ends the process
         cleanup->mutex_.lock();  // waits until renames in progress are done; held to the end
         for (const std::filesystem::path& file : cleanup->files_) DeleteFileW(file.c_str());
+        if (const UINT codePage = codePageToRestore.load()) SetConsoleOutputCP(codePage);
         // No exit handlers: the other threads stop where they are, as after a signal.
         TerminateProcess(GetCurrentProcess(), kControlCExit);
         return TRUE;

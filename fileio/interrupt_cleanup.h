@@ -19,6 +19,14 @@
 
 namespace zmr {
 
+#ifdef _WIN32
+// The console output code page that a Ctrl+C ending the process puts back
+// first, as the program found it (the command line writes UTF-8 for its
+// run); 0 for none. A Ctrl+C during a build ends the process at once, past
+// the destructor that would put it back.
+void restoreCodePageOnInterrupt(unsigned codePage);
+#endif
+
 class InterruptCleanup : public TemporaryFileWatcher {
 public:
     // Construct before any other thread starts: the threads started later

@@ -59,7 +59,7 @@ int errnoOf(DWORD error) {
 std::FILE* createNewFile(const std::filesystem::path& path) {
     const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+                                      FILE_ATTRIBUTE_HIDDEN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         errno = errnoOf(GetLastError());
         return nullptr;
@@ -74,6 +74,13 @@ std::FILE* createNewFile(const std::filesystem::path& path) {
     return file;
 }
 
+bool setHidden(const std::filesystem::path& path, bool hidden) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD wanted = hidden ? attributes | FILE_ATTRIBUTE_HIDDEN : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN);
+    return wanted == attributes || SetFileAttributesW(path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
+}
+
 #else
 
 std::filesystem::path nativePath(std::string_view text) { return std::filesystem::path(text); }
@@ -83,6 +90,8 @@ std::string pathText(const std::filesystem::path& path) { return path.native(); 
 std::FILE* openFile(const std::filesystem::path& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
 std::FILE* createNewFile(const std::filesystem::path& path) { return std::fopen(path.c_str(), "w+bx"); }
+
+bool setHidden(const std::filesystem::path&, bool) { return true; }
 
 #endif
 

@@ -22,7 +22,12 @@ std::string pathText(const std::filesystem::path& path);
 // name opens, whatever the system's code page.
 std::FILE* openFile(const std::filesystem::path& path, const char* mode);
 // A new file for reading and writing in binary; fails when the name exists.
+// On Windows it is hidden (FILE_ATTRIBUTE_HIDDEN), as its leading dot hides
+// it elsewhere: the temporary files are made with it.
 std::FILE* createNewFile(const std::filesystem::path& path);
+// On Windows, sets or clears a file's hidden attribute (false when that
+// fails); elsewhere nothing, the name says it.
+bool setHidden(const std::filesystem::path& path, bool hidden);
 
 #ifdef _WIN32
 // The program's wide command line as UTF-8 words (argv holds the system's

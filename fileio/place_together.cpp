@@ -25,7 +25,10 @@ std::error_code keep(const fs::path& output, fs::path& kept, FileSteps& steps) {
     kept = hiddenSibling(output, ".old");
     if (!steps.link(output, kept)) return {};
     const std::error_code error = steps.copy(output, kept);
-    if (!error) return {};
+    if (!error) {
+        setHidden(kept, true);  // a copy is a file of its own: hidden as its name says (a link shares the output's)
+        return {};
+    }
     steps.remove(kept);  // a copy cut short
     kept.clear();
     return error;
@@ -116,6 +119,7 @@ Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second
         std::string message = cannotReplace(*late, error);
         // The old file back, or the new one away where there was none.
         const std::error_code undone = kept.empty() ? steps.remove(early->output()) : steps.rename(kept, early->output());
+        if (!undone && !kept.empty()) setHidden(early->output(), false);
         if (undone) {
             // The journal and the new file stay: the next run in the folder finishes the replacement.
             late->markPlaced();

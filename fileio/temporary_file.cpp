@@ -71,6 +71,8 @@ Status TemporaryFile::write(std::span<const uint8_t> bytes) {
 
 Status TemporaryFile::finish() {
     if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
+    // Hidden while it is written (on Windows); the output it becomes is not.
+    if (!setHidden(path_, false)) return Failure{"cannot write " + pathText(output_) + ": cannot make " + pathText(path_) + " visible"};
     errno = 0;
     const bool synced = syncToDisk(file_);
     const int syncError = errno;

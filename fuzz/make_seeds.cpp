@@ -291,7 +291,7 @@ int main(int argc, char** argv) {
     const fs::path corpus(argv[1]);
     const fs::path examples(argc == 3 ? argv[2] : "");
     if (!writeSongSeeds(corpus / "convert_song") || !writeLzwSeeds(corpus / "lzw") ||
-        !writeImageSeeds(corpus / "image", examples)) {
+        !writeImageSeeds(corpus / "image", examples) || !writeImageSeeds(corpus / "preview", examples)) {
         std::fprintf(stderr, "%s: cannot write the seeds\n", argv[1]);
         return 1;
     }

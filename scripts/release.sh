@@ -18,7 +18,12 @@
 # commit's (SOURCE_DATE_EPOCH), archive members are sorted, and the programs
 # carry no build paths and no link time. The Debian package is built from a
 # Release build of its own in build/package; the Windows files from
-# build/windows (scripts/build-windows.sh), stripped.
+# build/windows (scripts/build-windows.sh), stripped. Both folders are
+# configured afresh (their CMake caches removed), and the compiler flags come
+# from dpkg-buildflags in an environment of the script's own, so that neither
+# options set by hand in those folders nor the builder's DEB_BUILD_OPTIONS,
+# DEB_*_APPEND / _SET / _PREPEND / _STRIP variables or
+# ~/.config/dpkg/buildflags.conf reach a release.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 check=0 allow_dirty=0
@@ -26,7 +31,7 @@ for argument in "$@"; do
   case $argument in
     --check) check=1 ;;
     --allow-dirty) allow_dirty=1 ;;
-    -h|--help) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,26p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "release.sh: unknown argument $argument (see --help)" >&2; exit 2 ;;
   esac
 done
@@ -45,6 +50,8 @@ if [[ -n $(git status --porcelain --untracked-files=normal) ]]; then
   echo "release.sh: the working tree differs from HEAD; building it as it is (--allow-dirty)"
 fi
 
+# CMake takes these from the environment when it configures a folder afresh.
+unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export TZ=UTC LC_ALL=C.UTF-8
 umask 022
@@ -71,9 +78,18 @@ echo "-- Debian package (Release build in build/package)"
 # Debian's hardening and path-mapping flags, run from the top folder so that
 # -ffile-prefix-map takes the build paths out; no -g, since the programs are
 # stripped.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g
-cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-ldflags=$(dpkg-buildflags --get LDFLAGS)
+# Nothing of the builder's own: a clean environment, and an empty
+# configuration folder in place of ~/.config (dpkg-buildflags reads
+# buildflags.conf there).
+no_config="$work/no-config"
+mkdir -p "$no_config"
+buildflags() {
+  env -i PATH="$PATH" HOME="$no_config" XDG_CONFIG_HOME="$no_config" LC_ALL=C.UTF-8 \
+    DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get "$1"
+}
+cxxflags="$(buildflags CXXFLAGS) $(buildflags CPPFLAGS)"
+ldflags=$(buildflags LDFLAGS)
+rm -f "$package_build/CMakeCache.txt"
 cmake -S "$root" -B "$package_build" -G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG" \
   "-DCMAKE_CXX_FLAGS=$cxxflags" "-DCMAKE_EXE_LINKER_FLAGS=$ldflags" -DCMAKE_INSTALL_PREFIX=/usr \
   -DZMR_WERROR=ON -DZMR_BUILD_TESTS=OFF -DZMR_BUILD_BENCH=OFF >/dev/null
@@ -129,6 +145,7 @@ lintian --fail-on error --info "$deb" | tee "$work/lintian.txt"
 
 # --- Windows ------------------------------------------------------------------
 echo "-- Windows programs (build/windows)"
+rm -f "$windows_build/CMakeCache.txt"  # configured afresh; what it has built is reused where the flags agree
 ZMR_WINDOWS_BUILD="$windows_build" "$root/scripts/build-windows.sh" zmrimage zmrimage-gui
 files="$work/windows"
 mkdir -p "$files"

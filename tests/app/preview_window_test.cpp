@@ -1,9 +1,11 @@
-// The preview window on Qt's offscreen platform: its song list, the lyrics
-// lighting up at the records' times as a clock the test moves says, the sound
-// sent from a thread of its own and stopped when the window closes, and a
-// machine without an audio device.
+// The preview window on Qt's offscreen platform: its song list, read from the
+// song list and the layout with each song decoded only when chosen, the
+// lyrics lighting up at the records' times as a clock the test moves says,
+// the sound sent from a thread of its own and stopped when the window closes,
+// a machine without an audio device, and song data shown as plain text.
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -11,6 +13,7 @@
 #include <mutex>
 
 #include "app/dialog_test_support.h"
+#include "app/image_tool_dlg.h"
 #include "app/karaoke_lyrics_view.h"
 #include "app/preview_window.h"
 #include "support/lyric_song.h"
@@ -52,11 +55,14 @@ private:
     MidiOutput& to_;
 };
 
-// The image of the lyric song.
-QString writeImage(const QTemporaryDir& folder) {
-    const auto compiled = test::compileInMemory({{"/songs/Em Yeu.mid", test::lyricSong()}});
+// The image of the lyric song, under each name given, and its song list.
+QString writeImage(const QTemporaryDir& folder, const std::vector<std::string>& names = {"/songs/Em Yeu.mid"}) {
+    test::SongFiles songs;
+    for (const std::string& name : names) songs.emplace_back(name, test::lyricSong());
+    const auto compiled = test::compileInMemory(songs);
     const QString path = folder.filePath("DADEDA00.DEZ");
     test::writeFile(path, compiled.image);
+    test::writeFile(folder.filePath("SongList.txt"), std::vector<uint8_t>(compiled.songList.begin(), compiled.songList.end()));
     return path;
 }
 
@@ -69,9 +75,29 @@ QString lyricLine(const PreviewWindow& window) {
 class PreviewWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void listsTheSongListAndDecodesASongWhenChosen();
     void lyricsLightUpInTimeWithoutAnAudioDevice();
     void soundPlaysOffTheWindowsThreadAndStopsWhenItCloses();
+    void songDataShowsAsPlainText();
 };
+
+void PreviewWindowTest::listsTheSongListAndDecodesASongWhenChosen() {
+    QTemporaryDir folder;
+    const QString image = writeImage(folder, {"/songs/Em Yeu.mid", "/songs/Mua Xuan.mid"});
+    // The user respelt the second title in the list: the window lists it so.
+    test::writeFile(folder.filePath("SongList.txt"), {'1', '\t', 'E', 'm', ' ', 'Y', 'e', 'u', '\r', '\n', '2', '\t', 'M',
+                                                      'u', '`', 'a', ' ', 'X', 'u', 'a', '^', 'n', '\r', '\n'});
+    PreviewWindow window(image);
+    auto* list = window.findChild<QTreeWidget*>();
+    QTRY_COMPARE(list->topLevelItemCount(), 2);
+    QCOMPARE(list->topLevelItem(1)->text(1), QString::fromUtf8("Mùa Xuân"));
+    // The first song is chosen and decoded; the second waits for its turn.
+    QTRY_COMPARE(list->topLevelItem(0)->text(2), QString("00:17"));
+    QCOMPARE(list->topLevelItem(1)->text(2), QString());
+    window.selectSong(1);
+    QTRY_COMPARE(list->topLevelItem(1)->text(2), QString("00:17"));
+    QVERIFY(window.songReady());
+}
 
 void PreviewWindowTest::lyricsLightUpInTimeWithoutAnAudioDevice() {
     QTemporaryDir folder;
@@ -84,10 +110,10 @@ void PreviewWindowTest::lyricsLightUpInTimeWithoutAnAudioDevice() {
 
     auto* list = window.findChild<QTreeWidget*>();
     QVERIFY(list);
-    QCOMPARE(list->topLevelItemCount(), 1);
+    QTRY_COMPARE(list->topLevelItemCount(), 1);
     QCOMPARE(list->topLevelItem(0)->text(0), QString("1"));
     QCOMPARE(list->topLevelItem(0)->text(1), QString("Em Yeu"));
-    QCOMPARE(list->topLevelItem(0)->text(2), QString("00:17"));
+    QTRY_COMPARE(list->topLevelItem(0)->text(2), QString("00:17"));
 
     window.selectSong(0);
     QCOMPARE(lyricLine(window), QString::fromUtf8("|Em yêu ấm"));  // shown before its time, nothing sung
@@ -125,9 +151,10 @@ void PreviewWindowTest::soundPlaysOffTheWindowsThreadAndStopsWhenItCloses() {
     };
     auto* window = new PreviewWindow(writeImage(folder), services);
     window->show();
+    // Asked for before the song is read, as `zmrimage-gui --preview 1` does: it plays once it is.
     window->selectSong(0);
     window->play();
-    QCOMPARE(window->soundStatus(), QString("Playing through a recorder (for the test)."));
+    QTRY_COMPARE(window->soundStatus(), QString("Playing through a recorder (for the test)."));
     // The notes go out as the clock reaches them: the first at once, its end
     // and the second note at 200 units.
     const std::vector<uint8_t> noteOn = {0x90, 60, 100};
@@ -145,6 +172,22 @@ void PreviewWindowTest::soundPlaysOffTheWindowsThreadAndStopsWhenItCloses() {
     QVERIFY(!window->isVisible());
     QCOMPARE(recorder->count(soundOff), size_t{1});
     delete window;
+}
+
+void PreviewWindowTest::songDataShowsAsPlainText() {
+    QTemporaryDir folder;
+    PreviewWindow window(writeImage(folder, {"/songs/<img src=x>.mid"}));
+    QTRY_VERIFY(window.songReady());
+    window.refresh();
+    const QString title("<img src=x>");
+    const auto labels = window.findChildren<QLabel*>();
+    const auto shown = std::find_if(labels.begin(), labels.end(), [&](QLabel* label) { return label->text() == title; });
+    QVERIFY(shown != labels.end());
+    QCOMPARE((*shown)->textFormat(), Qt::PlainText);
+
+    const auto box = messageBox(kErrorCaption, title, "/songs/<b>x</b>.mid");
+    for (QLabel* label : box->findChildren<QLabel*>())
+        if (!label->text().isEmpty()) QCOMPARE(label->textFormat(), Qt::PlainText);
 }
 
 QTEST_MAIN(PreviewWindowTest)

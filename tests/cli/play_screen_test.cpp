@@ -1,6 +1,7 @@
 // The play screen on a pseudo-terminal, at moments of a song chosen by a
 // clock the test moves: which line shows, which characters are highlighted,
-// and the keys that pause and seek. POSIX only: Windows has no pseudo-terminal
+// the keys that pause, seek and end, Ctrl+Z giving the terminal back while the
+// process is stopped, and a short terminal. POSIX only: Windows has no pseudo-terminal
 // to give the screen (its console code is built and its plain output tested).
 
 #ifndef _WIN32
@@ -9,7 +10,10 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +41,7 @@ public:
         ::close(slave_);
     }
     int slave() const { return slave_; }
+    int master() const { return master_; }
 
     // Types keys and waits until the other side can read all of them (the
     // terminal passes them on in its own time, a byte at a time if it likes).
@@ -151,6 +156,7 @@ TEST(PlayScreen, ShowsTheLineAndHighlightAtEachMomentAndFollowsTheKeys) {
         // q ends the play.
         pty.type("q");
         EXPECT_FALSE(screen.step(std::chrono::milliseconds(0)));
+        EXPECT_EQ(screen.endKey(), TerminalKey::Quit);
     }
     // The terminal is given back: keys echoed and edited again.
     termios modes{};
@@ -181,7 +187,97 @@ TEST(PlayScreen, CursorKeysAreReadWhateverTheirForm) {
     EXPECT_EQ(readKeyBytes("\x1b[1;2C").length, 6u);
     EXPECT_EQ(readKeyBytes("\x1b[").length, 0u);  // more to come
     EXPECT_EQ(readKeyBytes("\x1b[A").key, TerminalKey::None);
-    EXPECT_EQ(readKeyBytes("\x03").key, TerminalKey::Quit);
+    EXPECT_EQ(readKeyBytes("\x04").key, TerminalKey::Quit);
+    // Read as keys, not signals, so that the screen can give the terminal back first.
+    EXPECT_EQ(readKeyBytes("\x03").key, TerminalKey::Interrupt);
+    EXPECT_EQ(readKeyBytes("\x1c").key, TerminalKey::QuitSignal);
+    EXPECT_EQ(readKeyBytes("\x1a").key, TerminalKey::Suspend);
+}
+
+TEST(PlayScreen, AShortTerminalKeepsTheLinesAndNeverScrolls) {
+    const PreviewSong song = lyricPreview();
+    Transport::State state;
+    state.position = PlaybackTime(2'040);
+    for (int rows : {1, 5, 7}) {
+        const std::string frame = drawKaraokeFrame(KaraokeFrame{1, &song.lyrics, state, song.length, "sound", 60, rows});
+        size_t breaks = 0;
+        for (size_t at = frame.find("\r\n"); at != std::string::npos; at = frame.find("\r\n", at + 1)) ++breaks;
+        EXPECT_EQ(breaks, static_cast<size_t>(rows - 1)) << frame;
+        EXPECT_NE(frame.find("Em y\xC3\xAAu"), std::string::npos) << frame;
+        if (rows >= 3) {
+            EXPECT_NE(frame.find("00:02 / 00:17"), std::string::npos) << frame;
+        }
+    }
+}
+
+bool echoes(int terminal) {
+    termios modes{};
+    return ::tcgetattr(terminal, &modes) == 0 && (modes.c_lflag & ECHO) != 0;
+}
+
+// Reads what the screen draws, so that it never waits on a full terminal,
+// until `done` holds or 10 s have passed.
+template <class Done>
+bool drainUntil(const PseudoTerminal& pty, Done done) {
+    for (int tries = 0; tries < 2000; ++tries) {
+        if (done()) return true;
+        pollfd fd{pty.master(), POLLIN, 0};
+        if (::poll(&fd, 1, 5) == 1) {
+            char bytes[4096];
+            if (::read(pty.master(), bytes, sizeof bytes) < 0) return false;
+        }
+    }
+    return done();
+}
+
+TEST(PlayScreen, CtrlZGivesTheTerminalBackUntilTheProcessContinues) {
+    const PreviewSong song = lyricPreview();
+    PseudoTerminal pty;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A group of its own, whose parent is outside it: SIGTSTP stops it
+        // (the system ignores it in an orphaned group).
+        ::setpgid(0, 0);
+        test::ManualClock clock;
+        Transport transport(clock, song.length);
+        transport.play();
+        std::unique_ptr<Terminal> terminal = openTerminalOn(pty.slave(), pty.slave());
+        KaraokeTerminal screen(*terminal, transport, clock, song, "");
+        while (screen.step(std::chrono::milliseconds(10))) {
+        }
+        terminal.reset();
+        ::_exit(screen.endKey() == TerminalKey::Quit && echoes(pty.slave()) ? 0 : 1);
+    }
+    int status = 0;
+    bool ended = false;
+    const auto state = [&](int options) {
+        const bool changed = ::waitpid(child, &status, options) == child;
+        ended = changed && !WIFSTOPPED(status);
+        return changed;
+    };
+    // A failed step leaves no stopped child behind.
+    struct Reaper {
+        pid_t pid;
+        const bool& ended;
+        ~Reaper() {
+            if (ended) return;
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } reaper{child, ended};
+    ASSERT_TRUE(drainUntil(pty, [&] { return !echoes(pty.slave()); }));  // the screen has the terminal
+    ASSERT_EQ(::write(pty.master(), "\x1a", 1), 1);
+    ASSERT_TRUE(drainUntil(pty, [&] { return state(WNOHANG | WUNTRACED); }));
+    ASSERT_TRUE(WIFSTOPPED(status));
+    EXPECT_EQ(WSTOPSIG(status), SIGTSTP);
+    EXPECT_TRUE(echoes(pty.slave()));  // given back while stopped
+    ASSERT_EQ(::kill(child, SIGCONT), 0);
+    EXPECT_TRUE(drainUntil(pty, [&] { return !echoes(pty.slave()); }));  // and taken again
+    ASSERT_EQ(::write(pty.master(), "q", 1), 1);
+    ASSERT_TRUE(drainUntil(pty, [&] { return state(WNOHANG); }));
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
