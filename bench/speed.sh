@@ -12,6 +12,8 @@
 #   scan / build            `zmrimage scan` of the songs against their build
 #   peak memory             of builds of SONGS and of ten times as many songs
 #   render / real time      `zmrimage render` of a song of about four minutes on one core, against its length
+#   web / --jobs 1          the web page's WebAssembly core in Node on one thread against `build --jobs 1`
+#                           (when scripts/build-web.sh has built it), and the page's weight compressed
 #
 # Usage: bench/speed.sh [SONGS]   (default 2000; ZMR_SPEED_ROUNDS pairs per ratio, default 5)
 # midicsv, ncompress and time are installed by scripts/setup.sh when this
@@ -55,6 +57,8 @@ eventBytes=$(stat -c %s "$work/events")
 sync "$songsDir"/* "$work/events"
 
 # The commands timed. Each reads the same files; all output is thrown away.
+webCore="$top/build/web/core/zmrcore.js"
+build_web() { node "$top/bench/web_build.mjs" "$webCore" "$songsDir" >/dev/null; }
 build_default() { "$zmrimage" build -q -o "$work/out" "$songsDir"; }
 build_jobs1() { "$zmrimage" build -q --jobs 1 -o "$work/out" "$songsDir"; }
 build_jobs2() { "$zmrimage" build -q --jobs 2 -o "$work/out" "$songsDir"; }
@@ -129,6 +133,10 @@ printf '%-24s %7.3f  %7.3f .. %-7.3f  (coder %s MB/s, decoder %s MB/s; 20 KB sec
 spreadCheck "decoder / coder" "$ratesMid" "$ratesLow" "$ratesHigh"
 pair "--jobs 1 / --jobs 2" build_jobs1 build_jobs2
 pair "scan / build" scan_all build_default
+# The web page's core: WebAssembly in Node on one thread, as one of the page's workers.
+if [[ -f $webCore ]]; then
+  pair "web / --jobs 1" build_web build_jobs1
+fi
 
 # Ten times the songs: the folder named ten times puts its songs in ten times.
 many=()
@@ -156,10 +164,21 @@ printf '%-24s %6.1f   (song %s: %.1f s of sound rendered in %.2f s on one core; 
   "render / real time" "$(awk -v a="$soundSeconds" -v b="$renderSeconds" 'BEGIN { print a / b }')" \
   "$renderSong" "$soundSeconds" "$renderSeconds" "$rounds"
 
+# The page's weight: every file of the site as a browser fetches it gzip-compressed.
+if [[ -d $top/build/web/site ]]; then
+  siteBytes=0 siteGzip=0
+  for f in "$top"/build/web/site/*; do
+    siteBytes=$((siteBytes + $(stat -c %s "$f")))
+    siteGzip=$((siteGzip + $(gzip -9 -c "$f" | wc -c)))
+  done
+  printf '%-24s %7.3f MB  (%.3f MB uncompressed, gzip -9 per file)\n' "web page weight" \
+    "$(awk -v b="$siteGzip" 'BEGIN { print b / 1e6 }')" "$(awk -v b="$siteBytes" 'BEGIN { print b / 1e6 }')"
+fi
+
 echo
 echo "targets: build / cat <= 2.5, build / midicsv loop <= 0.1, compress -b12 / coder >= 1.0,"
 echo "         decoder / coder >= 2, --jobs 1 / --jobs 2 >= 1.7 (2 cores), scan / build <= 1.3, peak memory flat,"
-echo "         render / real time >= 20"
+echo "         render / real time >= 20, web / --jobs 1 <= 2.0, web page weight <= 1.5 MB"
 endLoad=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "load average $endLoad at the end"
 # One runnable task per core would already share the cores with the pairs.

@@ -226,7 +226,7 @@ class Page {
   finish(result) {
     $('progress').value = 100;
     const lines = result.summary ? result.summary.lines : [];
-    this.say(['Done.', result.ok ? '' : result.message, ...lines].filter(Boolean).join(' '));
+    this.say(['Done.', result.ok ? '' : result.message, ...lines].filter(Boolean).join('\n'));
     if (!result.image) return;
     this.built = {image: result.image, songList: result.songList};
     this.downloads.offer($('download-image'), result.image, 'DADEDA00.DEZ');
