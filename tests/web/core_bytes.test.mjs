@@ -58,13 +58,15 @@ function nativeBuild(args, folders, cwd = root) {
 
 async function webBuild(core, paths, args, base = root) {
   const lines = [];
+  const converter = new core.SongConverter();
   const result = await buildImage({
     core,
     paths,
     skipBad: args.includes('--skip-bad'),
-    convert: async (index) => core.convertSong(paths[index], readFileSync(join(base, paths[index])), optionsOf(args)),
+    convert: async (index) => converter.convert(paths[index], readFileSync(join(base, paths[index])), optionsOf(args)),
     onMessage: (message) => lines.push(message.text),
   });
+  converter.delete();
   assert.ok(result.ok, result.message);
   return {
     image: Buffer.from(await result.image.arrayBuffer()),

@@ -32,17 +32,28 @@ ConvertOptions convertOptionsFromJs(const val& options) {
     return conversion;
 }
 
-val convertSongForJs(const std::string& path, const val& bytes, const val& options) {
-    const std::vector<uint8_t> file = bytesFromJs(bytes);
-    const Result<SongRecord> song = convertSong(path, file, convertOptionsFromJs(options));
-    val result = val::object();
-    result.set("ok", song.ok());
-    result.set("message", song ? std::string() : messageLine(song.message()));
-    result.set("record", song ? bytesToJs(song->bytes) : bytesToJs(std::span<const uint8_t>()));
-    result.set("name", song ? bytesToJs(song->name) : bytesToJs(std::span<const uint8_t>()));
-    result.set("uncoded", song ? song->uncodedCharacters : 0);
-    return result;
-}
+// What one worker keeps from song to song: the buffers a conversion grows,
+// so that each song costs no allocation once they have grown to the largest
+// (the buffers give the same bytes fresh or used).
+class SongConverter {
+public:
+    val convert(const std::string& path, const val& bytes, const val& options) {
+        buffers_.file.resize(bytes["length"].as<size_t>());
+        val(emscripten::typed_memory_view(buffers_.file.size(), buffers_.file.data())).call<void>("set", bytes);
+        Result<SongRecord> song = convertSong(path, buffers_.file, buffers_, convertOptionsFromJs(options));
+        val result = val::object();
+        result.set("ok", song.ok());
+        result.set("message", song ? std::string() : messageLine(song.message()));
+        result.set("record", song ? bytesToJs(song->bytes) : bytesToJs(std::span<const uint8_t>()));
+        result.set("name", song ? bytesToJs(song->name) : bytesToJs(std::span<const uint8_t>()));
+        result.set("uncoded", song ? song->uncodedCharacters : 0);
+        if (song) buffers_.record = std::move(song->bytes);  // handed back for the next song's record
+        return result;
+    }
+
+private:
+    ConversionBuffers buffers_;
+};
 
 val scanSongForJs(const std::string& path, const val& bytes) {
     const std::vector<uint8_t> file = bytesFromJs(bytes);
@@ -68,7 +79,9 @@ std::string lengthText(double units) { return minutesSeconds(static_cast<uint64_
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(song_conversion) {
-    emscripten::function("convertSong", &convertSongForJs);
+    emscripten::class_<SongConverter>("SongConverter")
+        .constructor<>()
+        .function("convert", &SongConverter::convert);
     emscripten::function("scanSong", &scanSongForJs);
     emscripten::function("readingEncodings", &readingEncodings);
     emscripten::function("sortSongPaths", &sortSongPathsForJs);

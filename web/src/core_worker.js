@@ -4,6 +4,7 @@
 /* global importScripts, createZmrCore */
 
 let corePromise;
+let converter;  // keeps its buffers from song to song
 function loadCore() {
   if (!corePromise) {
     corePromise = (async () => {
@@ -50,7 +51,8 @@ async function answer(request) {
     case 'scan':
       return {result: core.scanSong(request.path, await readSong(request.file))};
     case 'convert': {
-      const result = core.convertSong(request.path, await readSong(request.file), request.options);
+      converter ??= new core.SongConverter();
+      const result = converter.convert(request.path, await readSong(request.file), request.options);
       const transfer = [result.record, result.name].filter((bytes) => bytes && bytes.buffer).map((bytes) => bytes.buffer);
       return {result, transfer};
     }

@@ -1,11 +1,11 @@
 // One "Create Image" in the page: songs converted ahead of their turn (by the
-// page's workers, or by anything that gives convertSong's result for a song),
+// page's workers, or by anything that gives a SongConverter's result for a song),
 // laid out in list order by the core's ImageAssembler, exactly as
 // `zmrimage build` lays them out. The same code runs in the tests under Node.
 
 import {ImageChunks} from './image_chunks.js';
 
-// `convert(index)` resolves to core.convertSong's result for paths[index]; it
+// `convert(index)` resolves to a SongConverter's result for paths[index]; it
 // may reject (a worker that died), which fails that song with the reason.
 // Up to `window` songs are asked for ahead of the one being laid out.
 export async function buildImage({core, paths, convert, skipBad = false, window = 8, onProgress = () => {}, onMessage = () => {}}) {

@@ -8,7 +8,7 @@ export class ReadingOptions {
     for (const name of core.readingEncodings()) encoding.add(new Option(name, name));
   }
 
-  // The options object that convertSong takes.
+  // The options object that SongConverter.convert takes.
   read() {
     const {encoding, karText, lenient} = this.controls;
     return {textEncoding: encoding.value, karText: karText.checked, lenient: lenient.checked};
