@@ -6,6 +6,7 @@
 import {missingFeatures} from './browser_support.js';
 import {Downloads} from './downloads.js';
 import {buildImage} from './image_build.js';
+import {ImageCheck} from './image_check.js';
 import {keepForOffline} from './offline.js';
 import {ReadingOptions} from './reading_options.js';
 import {makeSongBook, openBlankTab, showInTab, volumeIdOf} from './song_book.js';
@@ -44,6 +45,8 @@ class Page {
       lenient: $('lenient'), skipBad: $('skip-bad')});
     this.pool = new WorkerPool('core_worker.js');
     this.downloads = new Downloads();
+    // The open image stays in a worker of its own, apart from the builders.
+    this.check = new ImageCheck(new WorkerPool('core_worker.js', 1), new Downloads());
     this.built = null;  // {image, songList} of the last build
     this.zip = null;
     this.busy = false;
@@ -74,6 +77,7 @@ class Page {
     $('create-image').addEventListener('click', () => this.create());
     $('download-zip').addEventListener('click', () => this.saveZip());
     $('song-book').addEventListener('click', () => this.openSongBook());
+    this.check.start();
     this.refresh();
   }
 
@@ -233,6 +237,7 @@ class Page {
     this.downloads.offer($('download-list'), result.songList, 'SongList.txt');
     $('image-size').textContent = `(${result.image.size.toLocaleString('en')} bytes)`;
     $('results').hidden = false;
+    this.check.open(result.image, 'DADEDA00.DEZ', result.songList, 'SongList.txt');
   }
 
   async saveZip() {
