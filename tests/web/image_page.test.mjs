@@ -1,0 +1,112 @@
+// The page's "Check an image" in Debian's Chromium, headless: the examples'
+// image opened through the file chooser lists, verifies and gives each
+// song's lyrics, LRC and ASS as the native commands (env ZMR_NATIVE, default
+// build/release/zmrimage) do, byte for byte; damaged copies get the native
+// messages.
+import assert from 'node:assert/strict';
+import {spawnSync} from 'node:child_process';
+import {existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync, mkdirSync} from 'node:fs';
+import {createRequire} from 'node:module';
+import {tmpdir} from 'node:os';
+import {join, resolve} from 'node:path';
+import {after, before, test} from 'node:test';
+import {fileURLToPath} from 'node:url';
+import {serveSite} from './static_server.mjs';
+
+const root = resolve(fileURLToPath(import.meta.url), '../../..');
+const {chromium} = createRequire(join(root, 'web/package.json'))('playwright-core');
+const site = join(root, 'build/web/site');
+const native = resolve(root, process.env.ZMR_NATIVE || 'build/release/zmrimage');
+
+let served;
+let browser;
+let work;
+
+function zmrimage(args, cwd) {
+  const run = spawnSync(native, args, {cwd});
+  assert.ok(!run.error, `${native}: ${run.error}`);
+  return {status: run.status, stdout: run.stdout, stderr: run.stderr.toString()};
+}
+
+// A folder holding an image and its song list, as the page is to open them.
+function imageFolder(name, image, songList) {
+  const folder = join(work, name);
+  mkdirSync(folder);
+  writeFileSync(join(folder, 'DADEDA00.DEZ'), image);
+  writeFileSync(join(folder, 'SongList.txt'), songList);
+  return folder;
+}
+
+async function openImage(page, folder) {
+  await page.evaluate(() => { document.getElementById('image-status').textContent = ''; });
+  await page.setInputFiles('#open-image', [join(folder, 'DADEDA00.DEZ'), join(folder, 'SongList.txt')]);
+  await page.waitForFunction(() => /song|cannot|bytes/.test(document.getElementById('image-status').textContent) &&
+    !document.getElementById('image-status').textContent.startsWith('Reading'));
+}
+
+async function download(page, link) {
+  const [file] = await Promise.all([page.waitForEvent('download'), page.locator(link).click()]);
+  return readFileSync(await file.path());
+}
+
+before(async () => {
+  for (const [path, how] of [[join(site, 'index.html'), 'scripts/build-web.sh'], [native, 'scripts/run.sh']]) {
+    assert.ok(existsSync(path), `${path} is missing: build it first (${how})`);
+  }
+  work = mkdtempSync(join(tmpdir(), 'zmr-web-image-'));
+  served = await serveSite(site);
+  browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: ['--no-sandbox', '--disable-gpu',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run',
+    '--autoplay-policy=no-user-gesture-required']});
+});
+
+after(async () => {
+  await browser?.close();
+  await served?.close();
+  if (work) rmSync(work, {recursive: true, force: true});
+});
+
+test('an opened image lists, verifies and gives lyrics, LRC and ASS as the native commands do', async () => {
+  const built = join(work, 'built');
+  assert.equal(zmrimage(['build', '-o', built, 'examples'], root).status, 0);
+  const image = readFileSync(join(built, 'DADEDA00.DEZ'));
+  const songList = readFileSync(join(built, 'SongList.txt'));
+  const good = imageFolder('good', image, songList);
+
+  const context = await browser.newContext({acceptDownloads: true});
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(`${served.origin}/`);
+  await openImage(page, good);
+
+  const listed = JSON.parse(zmrimage(['list', '--json', 'DADEDA00.DEZ'], good).stdout).songs;
+  const rows = await page.$$eval('#image-songs-rows tr', (trs) => trs.map((tr) => [...tr.cells].map((cell) => cell.textContent)));
+  assert.deepEqual(rows, listed.map((song) => [String(song.number), song.title, song.length]));
+  assert.equal(await page.textContent('#verify-report'), zmrimage(['verify', 'DADEDA00.DEZ', 'SongList.txt'], good).stdout.toString());
+
+  for (const number of [1, listed.length]) {
+    await page.locator(`#image-songs-rows button[data-song="${number}"]`).click();
+    await page.waitForFunction((n) => document.getElementById('song-heading').textContent.startsWith(`${n}.`), number);
+    assert.equal(await page.textContent('#lyrics-listing'), zmrimage(['lyrics', 'DADEDA00.DEZ', String(number)], good).stdout.toString());
+    assert.ok((await download(page, '#download-lrc')).equals(zmrimage(['lyrics', '--lrc', 'DADEDA00.DEZ', String(number)], good).stdout));
+    assert.ok((await download(page, '#download-ass')).equals(zmrimage(['lyrics', '--ass', 'DADEDA00.DEZ', String(number)], good).stdout));
+  }
+
+  // Cut short: the layout's message; a huge length field in song 1's text: its lyrics' message.
+  const cut = imageFolder('cut', image.subarray(0, image.length >> 1), songList);
+  await openImage(page, cut);
+  assert.equal(await page.textContent('#image-status'), zmrimage(['list', 'DADEDA00.DEZ'], cut).stderr.replace(/^zmrimage: |\n$/g, ''));
+  assert.equal(await page.textContent('#verify-report'), zmrimage(['verify', 'DADEDA00.DEZ', 'SongList.txt'], cut).stdout.toString());
+
+  const huge = Buffer.from(image);
+  huge.writeUInt32LE(0x7ffffff0, listed[0].offset + 4);
+  const damaged = imageFolder('huge', huge, songList);
+  await openImage(page, damaged);
+  assert.equal(await page.textContent('#verify-report'), zmrimage(['verify', 'DADEDA00.DEZ', 'SongList.txt'], damaged).stdout.toString());
+  await page.locator('#image-songs-rows button[data-song="2"]').click();
+  await page.waitForFunction(() => document.getElementById('song-heading').textContent.startsWith('2.'));
+  assert.match(await page.textContent('#image-songs-rows tr:first-child'), /unreadable/);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
