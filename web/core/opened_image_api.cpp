@@ -92,13 +92,33 @@ public:
         return result;
     }
 
+    // Song `number`'s decoded streams, for the page to preview: what
+    // `zmrimage play IMAGE N` reads before it plays.
+    val streams(double number) const {
+        const Result<const SongLocation*> song = located(number);
+        if (!song) return failed(song.message());
+        const Result<SongStreams> streams = readSongStreams(image_, **song);
+        if (!streams) return failed(shownText(name_) + ": " + shownText(streams.message()));
+        val result = val::object();
+        result.set("ok", true);
+        result.set("text", bytesToJs(streams->text));
+        result.set("events", bytesToJs(streams->events));
+        return result;
+    }
+
 private:
-    Result<TextStreamParts> songText(double number) const {
+    Result<const SongLocation*> located(double number) const {
         if (!scan_.complete) return Failure{layoutStopMessage(name_, scan_)};
         if (!(number >= 1 && number <= static_cast<double>(scan_.songs.size()))) {
             return Failure{noSuchSongMessage(name_, scan_.songs.size(), static_cast<int64_t>(number))};
         }
-        const SongLocation& song = scan_.songs[static_cast<size_t>(number) - 1];
+        return &scan_.songs[static_cast<size_t>(number) - 1];
+    }
+
+    Result<TextStreamParts> songText(double number) const {
+        const Result<const SongLocation*> located = this->located(number);
+        if (!located) return located.failure();
+        const SongLocation& song = **located;
         const Result<std::vector<uint8_t>> stream = decodeSection(image_, song.framing.text, false);
         if (!stream) return Failure{shownText(name_) + ": " + textSectionMessage(song.number, stream.message())};
         TextStreamParts text = readTextStream(*stream);
@@ -118,7 +138,8 @@ EMSCRIPTEN_BINDINGS(opened_image) {
         .constructor<const val&, std::string>()
         .function("songs", &OpenedImage::songs)
         .function("verify", &OpenedImage::verify)
-        .function("lyrics", &OpenedImage::lyrics);
+        .function("lyrics", &OpenedImage::lyrics)
+        .function("streams", &OpenedImage::streams);
 }
 
 }  // namespace zmr::web
