@@ -38,7 +38,10 @@ mkdirSync(site, {recursive: true});
 // Browsers of the last few years; no transforms beyond what they lack.
 const common = {bundle: true, minify: true, sourcemap: false, legalComments: 'none', charset: 'utf8',
   target: ['chrome100', 'firefox100', 'safari15', 'edge100'], logLevel: 'warning'};
-await build({...common, entryPoints: [join(web, 'src/main.js')], format: 'esm', outfile: join(site, 'main.js')});
+// The synthesizer is a module of its own, loaded when a song is first played.
+await build({...common, entryPoints: [join(web, 'src/main.js')], format: 'esm', outfile: join(site, 'main.js'),
+  external: ['./synthesizer.js']});
+await build({...common, entryPoints: [join(web, 'src/synthesizer.js')], format: 'esm', outfile: join(site, 'synthesizer.js')});
 // Workers load the core with importScripts, which only classic scripts have.
 await build({...common, entryPoints: [join(web, 'src/core_worker.js')], format: 'iife', outfile: join(site, 'core_worker.js')});
 await build({...common, entryPoints: [join(web, 'src/page.css')], outfile: join(site, 'page.css')});
@@ -46,6 +49,8 @@ await build({...common, entryPoints: [join(web, 'src/page.css')], outfile: join(
 copyFileSync(join(web, 'index.html'), join(site, 'index.html'));
 copyFileSync(join(web, 'manifest.webmanifest'), join(site, 'manifest.webmanifest'));
 for (const name of ['zmrcore.js', 'zmrcore.wasm']) copyFileSync(join(coreDir, name), join(site, name));
+// The synthesizer's AudioWorklet processor, which must be a file of the site.
+copyFileSync(join(web, 'node_modules/spessasynth_lib/dist/spessasynth_processor.min.js'), join(site, 'spessasynth_processor.min.js'));
 
 // The icons, drawn from the dialog's pictures (app/icons/) by the program that
 // draws the desktop's icons.

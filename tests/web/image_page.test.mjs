@@ -2,7 +2,9 @@
 // image opened through the file chooser lists, verifies and gives each
 // song's lyrics, LRC and ASS as the native commands (env ZMR_NATIVE, default
 // build/release/zmrimage) do, byte for byte; damaged copies get the native
-// messages.
+// messages. A song plays through Debian's TimGM6mb SoundFont: sound reaches
+// the page's AnalyserNode, and at a position set on the slider the sung
+// characters are those the song's LRC times give.
 import assert from 'node:assert/strict';
 import {spawnSync} from 'node:child_process';
 import {existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync, mkdirSync} from 'node:fs';
@@ -17,8 +19,10 @@ const root = resolve(fileURLToPath(import.meta.url), '../../..');
 const {chromium} = createRequire(join(root, 'web/package.json'))('playwright-core');
 const site = join(root, 'build/web/site');
 const native = resolve(root, process.env.ZMR_NATIVE || 'build/release/zmrimage');
+const soundFont = '/usr/share/sounds/sf2/TimGM6mb.sf2';
 
 let served;
+let built;
 let browser;
 let work;
 
@@ -55,6 +59,8 @@ before(async () => {
   }
   work = mkdtempSync(join(tmpdir(), 'zmr-web-image-'));
   served = await serveSite(site);
+  built = join(work, 'built');
+  assert.equal(zmrimage(['build', '-o', built, 'examples'], root).status, 0);
   browser = await chromium.launch({executablePath: '/usr/bin/chromium', args: ['--no-sandbox', '--disable-gpu',
     '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run',
     '--autoplay-policy=no-user-gesture-required']});
@@ -67,8 +73,6 @@ after(async () => {
 });
 
 test('an opened image lists, verifies and gives lyrics, LRC and ASS as the native commands do', async () => {
-  const built = join(work, 'built');
-  assert.equal(zmrimage(['build', '-o', built, 'examples'], root).status, 0);
   const image = readFileSync(join(built, 'DADEDA00.DEZ'));
   const songList = readFileSync(join(built, 'SongList.txt'));
   const good = imageFolder('good', image, songList);
@@ -107,6 +111,66 @@ test('an opened image lists, verifies and gives lyrics, LRC and ASS as the nativ
   await page.locator('#image-songs-rows button[data-song="2"]').click();
   await page.waitForFunction(() => document.getElementById('song-heading').textContent.startsWith('2.'));
   assert.match(await page.textContent('#image-songs-rows tr:first-child'), /unreadable/);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+// Each line of an LRC file as its groups: [{ms, text}].
+function lrcLines(lrc) {
+  return lrc.split('\n').filter((line) => /^\[\d/.test(line)).map((line) =>
+    [...line.matchAll(/<(\d+):(\d+)\.(\d+)>([^<]*)/g)].map(([, m, s, c, text]) => ({ms: (Number(m) * 60 + Number(s)) * 1000 + Number(c) * 10, text})));
+}
+
+test('a song plays through the SoundFont, its sung characters lit at their times', async () => {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(`${served.origin}/`);
+  await page.waitForFunction(() => /SoundFont/.test(document.getElementById('sound-status').textContent));
+  await openImage(page, built);
+  await page.locator('#image-songs-rows button[data-song="1"]').click();
+  await page.waitForFunction(() => !document.getElementById('preview').hidden);
+  assert.match(await page.textContent('#sound-status'), /No SoundFont chosen/);
+  await page.setInputFiles('#soundfont-file', soundFont);
+  await page.waitForFunction(() => document.getElementById('sound-status').textContent === 'SoundFont: TimGM6mb.sf2.');
+
+  // Three seconds of the song: notes sound from the first second on.
+  await page.locator('#preview-play').click();
+  await page.waitForFunction(() => Number(document.getElementById('preview-position').value) >= 3000, null, {timeout: 30000});
+  const heard = await page.evaluate(() => new Promise((done) => {
+    let loudest = 0;
+    const started = performance.now();
+    const look = () => {
+      loudest = Math.max(loudest, document.getElementById('sound-level').value);
+      if (loudest > 0 || performance.now() - started > 5000) done(loudest);
+      else requestAnimationFrame(look);
+    };
+    look();
+  }));
+  assert.ok(heard > 0, 'the analyser heard nothing');
+  await page.locator('#preview-pause').click();
+
+  // A moment between two groups of the first line, set on the slider.
+  const lines = lrcLines(zmrimage(['lyrics', '--lrc', 'DADEDA00.DEZ', '1'], built).stdout.toString());
+  const [first, second] = lines;
+  const moment = Math.round((first[4].ms + first[5].ms) / 2);
+  await page.evaluate((ms) => {
+    const slider = document.getElementById('preview-position');
+    slider.value = String(ms);
+    slider.dispatchEvent(new Event('input'));
+  }, moment);
+  const text = (groups) => groups.map((group) => group.text).join('');
+  assert.equal(await page.textContent('#sung'), text(first.slice(0, 5)));
+  assert.equal(await page.textContent('#unsung'), text(first.slice(5)));
+  assert.equal(await page.textContent('#next-line'), text(second));
+
+  // Leaving the song stops it.
+  await page.locator('#preview-play').click();
+  await page.waitForFunction(() => !document.getElementById('preview-pause').disabled);
+  await page.locator('#image-songs-rows button[data-song="2"]').click();
+  await page.waitForFunction(() => document.getElementById('song-heading').textContent.startsWith('2.'));
+  assert.equal(await page.isDisabled('#preview-pause'), true);
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -109,6 +109,10 @@ async function answer(request) {
       const result = openedImage().lyrics(request.number);
       return {result, transfer: result.ok ? [result.lrc.buffer, result.ass.buffer] : []};
     }
+    case 'songStreams': {
+      const result = openedImage().streams(request.number);
+      return {result, transfer: result.ok ? [result.text.buffer, result.events.buffer] : []};
+    }
     default:
       throw new Error(`unknown request ${request.type}`);
   }
