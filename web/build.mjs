@@ -9,7 +9,7 @@
 // SITE  the site's folder, made anew (default build/web/site)
 import {execFileSync} from 'node:child_process';
 import {createHash} from 'node:crypto';
-import {copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync} from 'node:fs';
+import {copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync} from 'node:fs';
 import {dirname, join, resolve} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {build} from 'esbuild';
@@ -51,6 +51,11 @@ copyFileSync(join(web, 'manifest.webmanifest'), join(site, 'manifest.webmanifest
 for (const name of ['zmrcore.js', 'zmrcore.wasm']) copyFileSync(join(coreDir, name), join(site, name));
 // The synthesizer's AudioWorklet processor, which must be a file of the site.
 copyFileSync(join(web, 'node_modules/spessasynth_lib/dist/spessasynth_processor.min.js'), join(site, 'spessasynth_processor.min.js'));
+// The synthesizer's code is under the Apache License 2.0, which asks that its
+// licence go with every copy; the bundles keep no licence comments.
+writeFileSync(join(site, 'LICENSE-spessasynth.txt'), ['spessasynth_lib', 'spessasynth_core'].map((name) =>
+  `${name} ${JSON.parse(readFileSync(join(web, 'node_modules', name, 'package.json'), 'utf8')).version}\n\n` +
+  readFileSync(join(web, 'node_modules', name, 'LICENSE'), 'utf8')).join('\n'));
 
 // The icons, drawn from the dialog's pictures (app/icons/) by the program that
 // draws the desktop's icons.
