@@ -3,7 +3,8 @@
 // `zmrimage verify`, and every song's `lyrics`, `lyrics --lrc` and
 // `lyrics --ass`, byte for byte, for the examples' image and for damaged
 // copies of it (cut short, a huge length field, a song list that does not
-// match). The native commands run in the image's folder, so that the names
+// match); and a song's preview, stepped unit by unit, sends the messages that
+// `zmrimage extract` writes, which are those `play` sends. The native commands run in the image's folder, so that the names
 // they print are the page's.
 import assert from 'node:assert/strict';
 import {spawnSync} from 'node:child_process';
@@ -124,6 +125,66 @@ describe('an image opened in the core reads as the native commands read it', () 
     const renamed = Buffer.from([lines[0], lines[1].replace(/\t/, 'x\t'), ...lines.slice(2)].join('\r\n'), 'latin1');
     for (const songList of [renamed, Buffer.from(lines.slice(0, 3).join('\r\n') + '\r\n', 'latin1')]) {
       assert.equal(compareWithNative(examples.image, songList).report.sound, false);
+    }
+  });
+});
+
+// The channel messages of the first track of a Standard MIDI File, each as
+// "tick:bytes".
+function midiTrackMessages(file) {
+  let at = 14;  // past the header chunk
+  assert.equal(file.toString('latin1', at, at + 4), 'MTrk');
+  const end = at + 8 + file.readUInt32BE(at + 4);
+  at += 8;
+  const number = () => {
+    let value = 0;
+    for (;;) {
+      const byte = file[at++];
+      value = (value << 7) | (byte & 0x7f);
+      if (byte < 0x80) return value;
+    }
+  };
+  const messages = [];
+  let tick = 0;
+  let status = 0;
+  while (at < end) {
+    tick += number();
+    if (file[at] >= 0x80) status = file[at++];
+    if (status === 0xf0 || status === 0xf7 || status === 0xff) {
+      if (status === 0xff) at += 1;  // the meta event's type
+      const length = number();
+      at += length;
+    } else {
+      const size = (status & 0xe0) === 0xc0 ? 1 : 2;
+      messages.push(`${tick}:${[status, ...file.subarray(at, at + size)].join(',')}`);
+      at += size;
+    }
+  }
+  return messages;
+}
+
+describe('a song previewed in the core sends the messages that play sends', () => {
+  test('every song of the examples, stepped unit by unit, against zmrimage extract', () => {
+    const opened = new core.OpenedImage(examples.image, 'DADEDA00.DEZ');
+    try {
+      const count = opened.songs().songs.length;
+      for (let number = 1; number <= count; ++number) {
+        const extracted = join(folder, `song${number}.mid`);
+        const run = spawnSync(native, ['extract', '-o', extracted, join(folder, 'built', 'DADEDA00.DEZ'), String(number)]);
+        assert.equal(run.status, 0, run.stderr.toString());
+        const streams = opened.streams(number);
+        const preview = new core.SongPreview(number, streams.text, streams.events);
+        const sent = [];
+        assert.deepEqual([...preview.jumpTo(0)], [0, 0, 0, 0]);  // a reset, and nothing before the first message
+        for (let units = 0; units * 17 <= preview.lengthMs(); ++units) {
+          const due = preview.playUntil(units * 17);
+          for (let at = 0; at < due.length; at += 4) sent.push(`${units}:${[...due.subarray(at + 1, at + 1 + due[at])].join(',')}`);
+        }
+        preview.delete();
+        assert.deepEqual(sent, midiTrackMessages(readFileSync(extracted)), `song ${number}`);
+      }
+    } finally {
+      opened.delete();
     }
   });
 });
