@@ -3,8 +3,8 @@
 // {id, type, ...}; each answer {id, result} or {id, error}.
 /* global importScripts, createZmrCore */
 
-// An image larger than any disc is refused before it is read: the worker
-// holds it twice while it moves into the module.
+// An image (or a song list) larger than any disc is refused before it is
+// read: the worker holds it twice while it moves into the module.
 const MAX_IMAGE_BYTES = 1024 * 1024 * 1024;
 
 let corePromise;
@@ -72,6 +72,9 @@ async function openImage(core, {image, name}) {
 async function verifyImage({songList, songListName}) {
   let bytes = null;
   if (songList) {
+    if (songList.size > MAX_IMAGE_BYTES) {
+      return {sound: false, report: `${songListName}: ${songList.size} bytes, more than any song list; the page reads at most 1 GiB\n`};
+    }
     try {
       bytes = new Uint8Array(await songList.arrayBuffer());
     } catch (error) {
