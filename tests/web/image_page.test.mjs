@@ -41,9 +41,20 @@ function imageFolder(name, image, songList) {
   return folder;
 }
 
-async function openImage(page, folder) {
+// Through the file chooser, or dropped (with a README.txt that is not the song list).
+async function openImage(page, folder, how = 'chooser') {
   await page.evaluate(() => { document.getElementById('image-status').textContent = ''; });
-  await page.setInputFiles('#open-image', [join(folder, 'DADEDA00.DEZ'), join(folder, 'SongList.txt')]);
+  if (how === 'chooser') {
+    await page.setInputFiles('#open-image', [join(folder, 'DADEDA00.DEZ'), join(folder, 'SongList.txt')]);
+  } else {
+    const files = [['README.txt', Buffer.from('not a song list')], ...['DADEDA00.DEZ', 'SongList.txt'].map((name) =>
+      [name, readFileSync(join(folder, name))])].map(([name, bytes]) => ({name, bytes: [...bytes]}));
+    await page.evaluate((dropped) => {
+      const transfer = new DataTransfer();
+      for (const {name, bytes} of dropped) transfer.items.add(new File([new Uint8Array(bytes)], name));
+      document.getElementById('image-drop-zone').dispatchEvent(new DragEvent('drop', {bubbles: true, cancelable: true, dataTransfer: transfer}));
+    }, files);
+  }
   await page.waitForFunction(() => /song|cannot|bytes/.test(document.getElementById('image-status').textContent) &&
     !document.getElementById('image-status').textContent.startsWith('Reading'));
 }
@@ -97,9 +108,9 @@ test('an opened image lists, verifies and gives lyrics, LRC and ASS as the nativ
     assert.ok((await download(page, '#download-ass')).equals(zmrimage(['lyrics', '--ass', 'DADEDA00.DEZ', String(number)], good).stdout));
   }
 
-  // Cut short: the layout's message; a huge length field in song 1's text: its lyrics' message.
+  // Cut short (dropped): the layout's message; a huge length field in song 1's text: its lyrics' message.
   const cut = imageFolder('cut', image.subarray(0, image.length >> 1), songList);
-  await openImage(page, cut);
+  await openImage(page, cut, 'drop');
   assert.equal(await page.textContent('#image-status'), zmrimage(['list', 'DADEDA00.DEZ'], cut).stderr.replace(/^zmrimage: |\n$/g, ''));
   assert.equal(await page.textContent('#verify-report'), zmrimage(['verify', 'DADEDA00.DEZ', 'SongList.txt'], cut).stdout.toString());
 

@@ -7,11 +7,11 @@
 const $ = (id) => document.getElementById(id);
 
 // The image and its song list among the chosen or dropped files: the
-// DADEDA00.DEZ (any .dez) and the .txt beside it, in any letter case.
+// DADEDA00.DEZ (any .dez) and SongList.txt (else any .txt), in any letter case.
 export function imageFiles(files) {
   const list = [...files];
   const image = list.find((file) => /\.dez$/i.test(file.name));
-  const songList = list.find((file) => /\.txt$/i.test(file.name));
+  const songList = list.find((file) => /^songlist\.txt$/i.test(file.name)) || list.find((file) => /\.txt$/i.test(file.name));
   return {image, songList};
 }
 
