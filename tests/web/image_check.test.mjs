@@ -110,10 +110,12 @@ describe('an image opened in the core reads as the native commands read it', () 
   });
 
   test('a huge length field in a song record', () => {
-    const offsets = JSON.parse(run(['list', '--json', join(folder, 'built', 'DADEDA00.DEZ')]).stdout).songs.map((s) => s.offset);
-    for (const [song, word] of [[1, 4], [2, 16]]) {
+    const listed = JSON.parse(run(['list', '--json', join(folder, 'built', 'DADEDA00.DEZ')]).stdout).songs;
+    const offsets = listed.map((s) => s.offset);
+    // Song 1's text and song 2's events: each section's uncompressed length, after its compressed length.
+    for (const [song, word] of [[1, 4], [2, 12 + listed[1].text.compressed + 4]]) {
       const image = Buffer.from(examples.image);
-      image.writeUInt32LE(0x7ffffff0, offsets[song - 1] + word);  // the text's or the events' uncompressed length
+      image.writeUInt32BE(0x7ffffff0, offsets[song - 1] + word);
       const {songs, report} = compareWithNative(image, examples.songList);
       assert.equal(report.sound, false);
       assert.ok(!songs.ok || songs.songs.some((row) => row.error), `song ${song}`);

@@ -114,14 +114,19 @@ test('an opened image lists, verifies and gives lyrics, LRC and ASS as the nativ
   assert.equal(await page.textContent('#image-status'), zmrimage(['list', 'DADEDA00.DEZ'], cut).stderr.replace(/^zmrimage: |\n$/g, ''));
   assert.equal(await page.textContent('#verify-report'), zmrimage(['verify', 'DADEDA00.DEZ', 'SongList.txt'], cut).stdout.toString());
 
+  // A huge length in song 2's event section: listed unreadable, its lyrics read, its preview says why not.
   const huge = Buffer.from(image);
-  huge.writeUInt32LE(0x7ffffff0, listed[0].offset + 4);
+  huge.writeUInt32BE(0x7ffffff0, listed[1].offset + 12 + listed[1].text.compressed + 4);
   const damaged = imageFolder('huge', huge, songList);
   await openImage(page, damaged);
   assert.equal(await page.textContent('#verify-report'), zmrimage(['verify', 'DADEDA00.DEZ', 'SongList.txt'], damaged).stdout.toString());
+  assert.match(await page.textContent('#image-songs-rows tr:nth-child(2)'), /unreadable: song 2, event section/);
   await page.locator('#image-songs-rows button[data-song="2"]').click();
-  await page.waitForFunction(() => document.getElementById('song-heading').textContent.startsWith('2.'));
-  assert.match(await page.textContent('#image-songs-rows tr:first-child'), /unreadable/);
+  await page.waitForFunction(() => !document.getElementById('preview-problem').hidden);
+  assert.equal(await page.textContent('#lyrics-listing'), zmrimage(['lyrics', 'DADEDA00.DEZ', '2'], damaged).stdout.toString());
+  const render = zmrimage(['render', '-o', join(work, 'song2.wav'), 'DADEDA00.DEZ', '2'], damaged);
+  assert.equal(await page.textContent('#preview-problem'), render.stderr.replace(/^zmrimage: |\n$/g, ''));
+  assert.equal(await page.isHidden('#preview'), true);
   assert.deepEqual(errors, []);
   await context.close();
 });

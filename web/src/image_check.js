@@ -120,18 +120,15 @@ export class ImageCheck {
       const title = document.createElement('th');
       title.scope = 'row';
       const length = document.createElement('td');
-      if (song.error) {
-        row.className = 'bad';
-        title.textContent = `(unreadable: ${song.error})`;
-      } else {
-        const button = document.createElement('button');
-        button.type = 'button';
-        button.className = 'link';
-        button.dataset.song = String(song.number);
-        button.textContent = song.title;
-        title.append(button);
-        length.textContent = song.length;
-      }
+      // A song that cannot be read whole is still chosen: its lyrics may read, and its preview says why not.
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.className = 'link';
+      button.dataset.song = String(song.number);
+      button.textContent = song.error ? `(unreadable: ${song.error})` : song.title;
+      title.append(button);
+      length.textContent = song.length;
+      if (song.error) row.className = 'bad';
       row.append(number, title, length);
       return row;
     });
@@ -144,7 +141,7 @@ export class ImageCheck {
     const lyrics = await this.worker.request({type: 'songLyrics', number}).catch((error) => ({ok: false, message: error.message}));
     if (opening !== this.opening) return;
     $('song-view').hidden = false;
-    $('song-heading').textContent = `${number}. ${song.title}`;
+    $('song-heading').textContent = `${number}. ${song.title || '(unreadable)'}`;
     if (!lyrics.ok) {
       $('lyrics-listing').textContent = lyrics.message;
       $('lyrics-downloads').hidden = true;

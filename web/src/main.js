@@ -250,13 +250,15 @@ class Page {
   // Song `number` of the open image into the preview; null leaves the song.
   async preview(number) {
     this.player.unload();
+    $('preview-problem').hidden = true;
     if (number === null) return;
     const asked = this.previewAsked = (this.previewAsked || 0) + 1;
     const streams = await this.imageWorker.request({type: 'songStreams', number})
       .catch((error) => ({ok: false, message: error.message}));
     if (asked !== this.previewAsked) return;
     if (!streams.ok) {
-      $('lyrics-listing').textContent = streams.message;
+      $('preview-problem').textContent = streams.message;
+      $('preview-problem').hidden = false;
       return;
     }
     this.player.load(new this.core.SongPreview(number, streams.text, streams.events));
