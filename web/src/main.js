@@ -251,8 +251,8 @@ class Page {
   async preview(number) {
     this.player.unload();
     $('preview-problem').hidden = true;
+    const asked = this.previewAsked = (this.previewAsked || 0) + 1;  // a later song, or none, drops this one
     if (number === null) return;
-    const asked = this.previewAsked = (this.previewAsked || 0) + 1;
     const streams = await this.imageWorker.request({type: 'songStreams', number})
       .catch((error) => ({ok: false, message: error.message}));
     if (asked !== this.previewAsked) return;
