@@ -42,8 +42,8 @@ try {
   await page.locator('#preview-play').click();
   await page.waitForFunction((ms) => Number(document.getElementById('preview-position').value) >= ms, PLAYED_MS,
     {timeout: 60000});
-  await page.locator('#preview-pause').click();
   await page.locator('#check-section').screenshot({path: output});
+  await page.locator('#preview-stop').click();
   console.log(`screenshot: ${output}`);
 } finally {
   await browser.close();
