@@ -187,6 +187,10 @@ test('a song plays through the SoundFont, its sung characters lit at their times
   await page.locator('#image-songs-rows button[data-song="2"]').click();
   await page.waitForFunction(() => document.getElementById('song-heading').textContent.startsWith('2.'));
   assert.equal(await page.isDisabled('#preview-pause'), true);
+
+  // The next visit finds the SoundFont kept.
+  await page.reload();
+  await page.waitForFunction(() => document.getElementById('sound-status').textContent === 'SoundFont: TimGM6mb.sf2.');
   assert.deepEqual(errors, []);
   await context.close();
 });
