@@ -9,6 +9,7 @@
 #include "fileio/placing_journal.h"
 #include "fileio/same_file.h"
 #include "image/image_layout.h"
+#include "readback/image_report.h"
 #include "text/shown_text.h"
 
 namespace zmr::cli {
@@ -46,10 +47,7 @@ std::optional<std::vector<uint8_t>> readImageFile(const std::string& path) {
 std::optional<ImageScan> readImageLayout(std::span<const uint8_t> image, const std::string& path) {
     ImageScan scan = scanImage(image);
     if (scan.complete) return scan;
-    const ImageProblem& stop = scan.problems.back();  // the scan stops at the problem it cannot pass
-    std::fprintf(stderr, "zmrimage: %s: cannot find every song: byte %llu: %s%s (zmrimage verify tells more)\n",
-                 shownText(path).c_str(), static_cast<unsigned long long>(stop.offset),
-                 stop.song != 0 ? ("song " + std::to_string(stop.song) + ": ").c_str() : "", shownText(stop.message).c_str());
+    std::fprintf(stderr, "zmrimage: %s\n", layoutStopMessage(path, scan).c_str());
     return std::nullopt;
 }
 
@@ -57,12 +55,7 @@ const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::s
     if (number >= 1 && static_cast<uint64_t>(number) <= scan.songs.size()) {
         return &scan.songs[static_cast<size_t>(number - 1)];
     }
-    if (scan.songs.empty()) {
-        std::fprintf(stderr, "zmrimage: %s holds no song\n", shownText(path).c_str());
-    } else {
-        std::fprintf(stderr, "zmrimage: %s holds songs 1 to %zu; there is no song %lld\n", shownText(path).c_str(),
-                     scan.songs.size(), static_cast<long long>(number));
-    }
+    std::fprintf(stderr, "zmrimage: %s\n", noSuchSongMessage(path, scan.songs.size(), number).c_str());
     return nullptr;
 }
 

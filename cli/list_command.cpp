@@ -7,10 +7,7 @@
 #include "cli/commands.h"
 #include "cli/image_input.h"
 #include "midi/time_units.h"
-#include "readback/event_records.h"
-#include "readback/song_streams.h"
-#include "readback/text_records.h"
-#include "text/code_page_inverse.h"
+#include "readback/song_summary.h"
 #include "text/shown_text.h"
 
 namespace zmr::cli {
@@ -21,23 +18,7 @@ struct ListOptions {
     bool json = false;
 };
 
-// What the decoded streams tell of one song.
-struct SongContent {
-    size_t notes = 0;
-    size_t lyricCharacters = 0;
-    uint64_t lengthUnits = 0;
-    std::string title;  // UTF-8
-};
-
-Result<SongContent> readContent(std::span<const uint8_t> image, const SongLocation& song) {
-    Result<SongStreams> streams = readSongStreams(image, song);
-    if (!streams) return streams.failure();
-    const TextStreamParts text = readTextStream(streams->text);
-    const EventStreamParts events = readEventStream(streams->events);
-    return SongContent{events.notes, lyricCharacterCount(text.lyrics()), events.lastTime, codesToUtf8(text.titleCodes)};
-}
-
-nlohmann::ordered_json songJson(const SongLocation& song, const Result<SongContent>& content) {
+nlohmann::ordered_json songJson(const SongLocation& song, const Result<SongSummary>& content) {
     const RecordFraming& f = song.framing;
     nlohmann::ordered_json row = {
         {"number", song.number},
@@ -61,7 +42,7 @@ nlohmann::ordered_json songJson(const SongLocation& song, const Result<SongConte
     return row;
 }
 
-void printRow(const SongLocation& song, const Result<SongContent>& content) {
+void printRow(const SongLocation& song, const Result<SongSummary>& content) {
     const RecordFraming& f = song.framing;
     std::printf("%5d %4u %4u %10llu %8llu %4u %7u %8u %7u %8u", song.number, song.group, song.entry,
                 static_cast<unsigned long long>(song.recordOffset), static_cast<unsigned long long>(song.recordSize),
@@ -87,7 +68,7 @@ int runList(const ListOptions& options) {
                     "fig", "C_t", "L_t", "C_e", "L_e", "notes", "chars", "length", "title");
     }
     for (const SongLocation& song : scan->songs) {
-        const Result<SongContent> content = readContent(*image, song);
+        const Result<SongSummary> content = readSongSummary(*image, song);
         allRead = allRead && content.ok();
         if (options.json) {
             songs.push_back(songJson(song, content));

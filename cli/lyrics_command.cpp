@@ -9,6 +9,7 @@
 #include "playback/ass_file.h"
 #include "playback/lrc_file.h"
 #include "playback/lyric_timeline.h"
+#include "readback/image_report.h"
 #include "readback/song_streams.h"
 #include "readback/text_records.h"
 #include "text/code_page_inverse.h"
@@ -41,13 +42,6 @@ void printRaw(const TextStreamParts& text) {
     }
 }
 
-void printLines(const TextStreamParts& text) {
-    std::printf("Title: %s\n", shownText(codesToUtf8(text.titleCodes)).c_str());
-    for (const LyricLine& line : lyricLines(text.lyrics())) {
-        std::printf("%s  %s\n", minutesSecondsCentis(line.time).c_str(), shownText(codesToUtf8(line.codes)).c_str());
-    }
-}
-
 int runLyrics(const LyricsOptions& options) {
     const auto image = readImageFile(options.path);
     if (!image) return kExitUsage;
@@ -57,8 +51,8 @@ int runLyrics(const LyricsOptions& options) {
     if (!song) return kExitUsage;
     Result<std::vector<uint8_t>> stream = decodeSection(*image, song->framing.text, false);
     if (!stream) {
-        std::fprintf(stderr, "zmrimage: %s: song %d, text section: %s\n", shownText(options.path).c_str(), song->number,
-                     shownText(stream.message()).c_str());
+        std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.path).c_str(),
+                     textSectionMessage(song->number, stream.message()).c_str());
         return kExitBadImage;
     }
     const TextStreamParts text = readTextStream(*stream);
@@ -67,8 +61,8 @@ int runLyrics(const LyricsOptions& options) {
         return kExitOk;
     }
     if (!text.headerFound) {
-        std::fprintf(stderr, "zmrimage: %s: song %d: %s (try --raw)\n", shownText(options.path).c_str(), song->number,
-                     text.problems.empty() ? "no text header" : shownText(text.problems.back().message).c_str());
+        std::fprintf(stderr, "zmrimage: %s: %s (try --raw)\n", shownText(options.path).c_str(),
+                     textHeaderMessage(song->number, text).c_str());
         return kExitBadImage;
     }
     if (options.lrc || options.ass) {
@@ -77,7 +71,8 @@ int runLyrics(const LyricsOptions& options) {
         std::fwrite(file.data(), 1, file.size(), stdout);
         return kExitOk;
     }
-    printLines(text);
+    const std::string listing = lyricListing(text);
+    std::fwrite(listing.data(), 1, listing.size(), stdout);
     return kExitOk;
 }
 

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/image_input.h"
 #include "fileio/file_bytes.h"
+#include "readback/image_report.h"
 #include "readback/image_verify.h"
 #include "readback/song_list_check.h"
 #include "text/shown_text.h"
@@ -17,14 +18,6 @@ struct VerifyOptions {
     std::string songListPath;
     bool quiet = false;
 };
-
-void printProblem(const ImageProblem& p) {
-    if (p.song != 0) {
-        std::printf("song %d, byte %llu: %s\n", p.song, static_cast<unsigned long long>(p.offset), shownText(p.message).c_str());
-    } else {
-        std::printf("byte %llu: %s\n", static_cast<unsigned long long>(p.offset), shownText(p.message).c_str());
-    }
-}
 
 int runVerify(const VerifyOptions& options) {
     recoverFolderOfImage(options.imagePath);
@@ -46,26 +39,8 @@ int runVerify(const VerifyOptions& options) {
     const bool sound = report.sound() && listProblems.empty();
     if (options.quiet) return sound ? kExitOk : kExitBadImage;
 
-    for (const ImageProblem& p : report.problems) printProblem(p);
-    if (!report.scan.complete) std::printf("the layout breaks off here: songs after it cannot be found\n");
-    for (const SongListProblem& p : listProblems) {
-        std::printf("%s line %d: %s\n", shownText(options.songListPath).c_str(), p.line, shownText(p.message).c_str());
-    }
-    if (report.scan.failedSong) {
-        std::printf("note: entry %d holds the offset word that a song which failed to compile leaves behind "
-                    "(byte %llu); accepted\n",
-                    report.scan.failedSong->entryNumber,
-                    static_cast<unsigned long long>(report.scan.failedSong->wordOffset));
-    }
-    const size_t problems = report.problems.size() + listProblems.size();
-    const size_t songs = report.scan.songs.size();
-    if (sound) {
-        std::printf("%s: sound, %zu song%s in %u group%s\n", shownText(options.imagePath).c_str(), songs, songs == 1 ? "" : "s",
-                    report.scan.groupCount, report.scan.groupCount == 1 ? "" : "s");
-    } else {
-        std::printf("%s: NOT sound, %zu problem%s (%zu song%s found)\n", shownText(options.imagePath).c_str(), problems,
-                    problems == 1 ? "" : "s", songs, songs == 1 ? "" : "s");
-    }
+    const std::string text = verifyReport(options.imagePath, report, options.songListPath, listProblems);
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return sound ? kExitOk : kExitBadImage;
 }
 

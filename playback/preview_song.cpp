@@ -12,10 +12,14 @@ namespace zmr {
 Result<PreviewSong> loadPreviewSong(std::span<const uint8_t> image, const SongLocation& song) {
     Result<SongStreams> streams = readSongStreams(image, song);
     if (!streams) return streams.failure();
-    const EventStreamParts events = readEventStream(streams->events);
+    return previewSongFromStreams(song.number, *streams);
+}
+
+PreviewSong previewSongFromStreams(int32_t number, const SongStreams& streams) {
+    const EventStreamParts events = readEventStream(streams.events);
     PreviewSong out;
-    out.number = song.number;
-    out.lyrics = LyricTimeline(readTextStream(streams->text));
+    out.number = number;
+    out.lyrics = LyricTimeline(readTextStream(streams.text));
     out.music = songMessages(events.records);
     out.eventRecords = events.records.size();
     out.musicEnd = unitsToTime(out.music.endTime());

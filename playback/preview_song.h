@@ -12,6 +12,7 @@
 #include "playback/playback_clock.h"
 #include "readback/image_scan.h"
 #include "readback/song_messages.h"
+#include "readback/song_streams.h"
 
 namespace zmr {
 
@@ -28,5 +29,9 @@ struct PreviewSong {
 
 // Song `song` of `image`, located there by scanImage.
 Result<PreviewSong> loadPreviewSong(std::span<const uint8_t> image, const SongLocation& song);
+
+// Song `number` from its decoded streams, which the web page reads in one
+// worker and previews in another place.
+PreviewSong previewSongFromStreams(int32_t number, const SongStreams& streams);
 
 }  // namespace zmr

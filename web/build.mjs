@@ -9,7 +9,7 @@
 // SITE  the site's folder, made anew (default build/web/site)
 import {execFileSync} from 'node:child_process';
 import {createHash} from 'node:crypto';
-import {copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync} from 'node:fs';
+import {copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync} from 'node:fs';
 import {dirname, join, resolve} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {build} from 'esbuild';
@@ -38,7 +38,10 @@ mkdirSync(site, {recursive: true});
 // Browsers of the last few years; no transforms beyond what they lack.
 const common = {bundle: true, minify: true, sourcemap: false, legalComments: 'none', charset: 'utf8',
   target: ['chrome100', 'firefox100', 'safari15', 'edge100'], logLevel: 'warning'};
-await build({...common, entryPoints: [join(web, 'src/main.js')], format: 'esm', outfile: join(site, 'main.js')});
+// The synthesizer is a module of its own, loaded when a song is first played.
+await build({...common, entryPoints: [join(web, 'src/main.js')], format: 'esm', outfile: join(site, 'main.js'),
+  external: ['./synthesizer.js']});
+await build({...common, entryPoints: [join(web, 'src/synthesizer.js')], format: 'esm', outfile: join(site, 'synthesizer.js')});
 // Workers load the core with importScripts, which only classic scripts have.
 await build({...common, entryPoints: [join(web, 'src/core_worker.js')], format: 'iife', outfile: join(site, 'core_worker.js')});
 await build({...common, entryPoints: [join(web, 'src/page.css')], outfile: join(site, 'page.css')});
@@ -46,6 +49,13 @@ await build({...common, entryPoints: [join(web, 'src/page.css')], outfile: join(
 copyFileSync(join(web, 'index.html'), join(site, 'index.html'));
 copyFileSync(join(web, 'manifest.webmanifest'), join(site, 'manifest.webmanifest'));
 for (const name of ['zmrcore.js', 'zmrcore.wasm']) copyFileSync(join(coreDir, name), join(site, name));
+// The synthesizer's AudioWorklet processor, which must be a file of the site.
+copyFileSync(join(web, 'node_modules/spessasynth_lib/dist/spessasynth_processor.min.js'), join(site, 'spessasynth_processor.min.js'));
+// The synthesizer's code is under the Apache License 2.0, which asks that its
+// licence go with every copy; the bundles keep no licence comments.
+writeFileSync(join(site, 'LICENSE-spessasynth.txt'), ['spessasynth_lib', 'spessasynth_core'].map((name) =>
+  `${name} ${JSON.parse(readFileSync(join(web, 'node_modules', name, 'package.json'), 'utf8')).version}\n\n` +
+  readFileSync(join(web, 'node_modules', name, 'LICENSE'), 'utf8')).join('\n'));
 
 // The icons, drawn from the dialog's pictures (app/icons/) by the program that
 // draws the desktop's icons.

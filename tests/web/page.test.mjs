@@ -145,6 +145,9 @@ test('the examples build byte for byte as zmrimage build, online and then offlin
   assert.match(await page.locator('#disc-use').textContent(), /^Disc: \d+ of [\d,]+ sectors/);
   await createImage(page);
   assertSameImage(await takeDownloads(page), expected);
+  // The built image opens by itself in "Check an image", verified as zmrimage verify verifies it.
+  const verified = zmrimage(['verify', 'DADEDA00.DEZ', 'SongList.txt'], join(work, 'native-examples')).stdout;
+  await page.waitForFunction((report) => document.getElementById('verify-report').textContent === report, verified);
 
   // Offline: the service worker serves the whole site from its cache.
   await page.evaluate(() => navigator.serviceWorker.ready.then((registration) => Boolean(registration.active)));

@@ -3,6 +3,10 @@
 // {id, type, ...}; each answer {id, result} or {id, error}.
 /* global importScripts, createZmrCore */
 
+// An image (or a song list) larger than any disc is refused before it is
+// read: the worker holds it twice while it moves into the module.
+const MAX_IMAGE_BYTES = 1024 * 1024 * 1024;
+
 let corePromise;
 let converter;  // keeps its buffers from song to song
 function loadCore() {
@@ -45,6 +49,47 @@ function songBook(core, {image, songList, volumeId}) {
   }
 }
 
+// The image the page has open, held by this worker (the page gives it a
+// worker of its own): read once, then asked for its songs, its verification,
+// a song's lyrics and a song's preview.
+let opened = null;
+
+async function openImage(core, {image, name}) {
+  if (image.size > MAX_IMAGE_BYTES) {
+    return {ok: false, message: `${name}: ${image.size} bytes, more than a disc holds; the page opens images of at most 1 GiB`};
+  }
+  let bytes;
+  try {
+    bytes = new Uint8Array(await image.arrayBuffer());
+  } catch (error) {
+    return {ok: false, message: `${name}: the browser could not read the file (${error.message})`};
+  }
+  if (opened) opened.delete();
+  opened = null;
+  opened = new core.OpenedImage(bytes, name);
+  return {ok: true};
+}
+
+async function verifyImage({songList, songListName}) {
+  let bytes = null;
+  if (songList) {
+    if (songList.size > MAX_IMAGE_BYTES) {
+      return {sound: false, report: `${songListName}: ${songList.size} bytes, more than any song list; the page reads at most 1 GiB\n`};
+    }
+    try {
+      bytes = new Uint8Array(await songList.arrayBuffer());
+    } catch (error) {
+      return {sound: false, report: `${songListName}: the browser could not read the file (${error.message})\n`};
+    }
+  }
+  return opened.verify(bytes, songListName || '');
+}
+
+function openedImage() {
+  if (!opened) throw new Error('no image is open');
+  return opened;
+}
+
 async function answer(request) {
   const core = await loadCore();
   switch (request.type) {
@@ -58,6 +103,21 @@ async function answer(request) {
     }
     case 'songbook':
       return {result: songBook(core, request)};
+    case 'openImage':
+      return {result: await openImage(core, request)};
+    case 'imageSongs':
+      return {result: openedImage().songs()};
+    case 'verifyImage':
+      openedImage();
+      return {result: await verifyImage(request)};
+    case 'songLyrics': {
+      const result = openedImage().lyrics(request.number);
+      return {result, transfer: result.ok ? [result.lrc.buffer, result.ass.buffer] : []};
+    }
+    case 'songStreams': {
+      const result = openedImage().streams(request.number);
+      return {result, transfer: result.ok ? [result.text.buffer, result.events.buffer] : []};
+    }
     default:
       throw new Error(`unknown request ${request.type}`);
   }

@@ -6,10 +6,13 @@
 import {missingFeatures} from './browser_support.js';
 import {Downloads} from './downloads.js';
 import {buildImage} from './image_build.js';
+import {ImageCheck} from './image_check.js';
 import {keepForOffline} from './offline.js';
 import {ReadingOptions} from './reading_options.js';
 import {makeSongBook, openBlankTab, showInTab, volumeIdOf} from './song_book.js';
 import {SongCollection} from './song_collection.js';
+import {SongPreviewPlayer} from './song_preview.js';
+import {SoundSetup} from './sound_setup.js';
 import {fromDrop, fromInput} from './song_gathering.js';
 import {SongTable} from './song_table.js';
 import {REQUESTS_PER_WORKER, WorkerPool} from './worker_pool.js';
@@ -44,6 +47,11 @@ class Page {
       lenient: $('lenient'), skipBad: $('skip-bad')});
     this.pool = new WorkerPool('core_worker.js');
     this.downloads = new Downloads();
+    // The open image stays in a worker of its own, apart from the builders.
+    this.imageWorker = new WorkerPool('core_worker.js', 1);
+    this.check = new ImageCheck(this.imageWorker, new Downloads(), (number) => this.preview(number));
+    this.sound = new SoundSetup(() => this.player.pause());
+    this.player = new SongPreviewPlayer(() => this.sound.synthesizer());
     this.built = null;  // {image, songList} of the last build
     this.zip = null;
     this.busy = false;
@@ -74,6 +82,9 @@ class Page {
     $('create-image').addEventListener('click', () => this.create());
     $('download-zip').addEventListener('click', () => this.saveZip());
     $('song-book').addEventListener('click', () => this.openSongBook());
+    this.check.start();
+    this.player.start();
+    this.sound.start();
     this.refresh();
   }
 
@@ -233,6 +244,24 @@ class Page {
     this.downloads.offer($('download-list'), result.songList, 'SongList.txt');
     $('image-size').textContent = `(${result.image.size.toLocaleString('en')} bytes)`;
     $('results').hidden = false;
+    this.check.open(result.image, 'DADEDA00.DEZ', result.songList, 'SongList.txt');
+  }
+
+  // Song `number` of the open image into the preview; null leaves the song.
+  async preview(number) {
+    this.player.unload();
+    $('preview-problem').hidden = true;
+    const asked = this.previewAsked = (this.previewAsked || 0) + 1;  // a later song, or none, drops this one
+    if (number === null) return;
+    const streams = await this.imageWorker.request({type: 'songStreams', number})
+      .catch((error) => ({ok: false, message: error.message}));
+    if (asked !== this.previewAsked) return;
+    if (!streams.ok) {
+      $('preview-problem').textContent = streams.message;
+      $('preview-problem').hidden = false;
+      return;
+    }
+    this.player.load(new this.core.SongPreview(number, streams.text, streams.events));
   }
 
   async saveZip() {
