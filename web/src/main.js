@@ -58,6 +58,8 @@ class Page {
     this.scansPending = 0;
     this.adviceDue = false;
     this.discTimer = 0;
+    this.scanTimer = 0;
+    this.scannedSongs = new Set();  // scanned since their rows were last updated
   }
 
   start() {
@@ -121,7 +123,20 @@ class Page {
       song.scanError = error.message;
     }
     --this.scansPending;
-    this.table.update(song);
+    this.scannedSongs.add(song);
+    // Each change to a row of a long table costs the browser a layout of the whole table at the
+    // next frame; the rows of the songs scanned meanwhile are updated together, less often the
+    // longer the list, so that thousands of scans do not keep the page busy laying it out.
+    if (!this.scanTimer) {
+      const delay = this.scansPending ? Math.min(1000, 50 + this.songs.size / 20) : 0;
+      this.scanTimer = setTimeout(() => this.showScans(), delay);
+    }
+  }
+
+  showScans() {
+    this.scanTimer = 0;
+    for (const song of this.scannedSongs) this.table.update(song);
+    this.scannedSongs.clear();
     this.refresh();
   }
 
@@ -147,8 +162,12 @@ class Page {
     let countLine = count ? `${plural(count, 'song')}${scanning}.` : 'No songs yet.';
     if (count > this.core.maxSongs) countLine += ` An image holds at most ${this.core.maxSongs.toLocaleString('en')} songs.`;
     $('song-count').textContent = countLine;
-    // The scan advice over thousands of songs is not redone for every song scanned.
-    if (!this.discTimer) this.discTimer = setTimeout(() => this.showAdvice(), this.scansPending ? 500 : 0);
+    // The scan advice over thousands of songs is not redone for every song scanned: while songs
+    // are being scanned, at most every half second, and less often the longer the list.
+    if (!this.discTimer) {
+      const delay = this.scansPending ? Math.max(500, this.songs.size / 4) : 0;
+      this.discTimer = setTimeout(() => this.showAdvice(), delay);
+    }
   }
 
   showAdvice() {
