@@ -29,9 +29,9 @@ packages=(
   clang libclang-rt-14-dev
   # the Windows programs: cross-compiled, then tested under Wine on a virtual display
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool
-  # the web page: the core compiled to WebAssembly (Emscripten), Node and npm for its bundler,
-  # its tests and its packages (esbuild, fflate, playwright-core, pinned in web/package-lock.json)
-  emscripten nodejs npm
+  # the web page: the core compiled to WebAssembly (Emscripten, which brings Node); npm for the
+  # page's packages (pinned in web/package-lock.json) is checked for below
+  emscripten
   # the web page's browser test: Debian's Chromium, driven headless by playwright-core from npm
   chromium
   # the manual pages, made from docs/*.1.md
@@ -59,6 +59,12 @@ SUDO=""
 if ((${#missing[@]})); then
   $SUDO apt-get update -q
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# npm installs the web page's packages. A machine whose Node came with its own npm has the
+# command already (and Debian's npm package would conflict with that Node); elsewhere Debian's.
+if ! command -v npm >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends npm
 fi
 
 # The dialog runs under the user's locale; the song book's test draws a PDF
