@@ -176,12 +176,16 @@ TEST(ReadCommands, AnOutputNamingAnInputIsRefusedBeforeAnythingIsWritten) {
     const std::string image = build(dir, dir / "songs", "img");
     const std::vector<uint8_t> before = dir.read("img/DADEDA00.DEZ");
     dir.write("img/song.wav", before);  // an image by another name
-    for (const std::string& command :
-         {"build -q -o " + shellQuote(dir / "img") + " " + shellQuote(dir / "songs") + " --iso " + shellQuote(image),
-          "build -q -o " + shellQuote(dir / "img") + " " + shellQuote(dir / "songs") + " --iso " +
-              shellQuote(dir / "img/../img/SongList.txt"),
-          "songbook " + shellQuote(image) + " " + shellQuote(dir / "list.html") + " -o " + shellQuote(dir / "list.html"),
-          "render " + shellQuote(dir / "img/song.wav") + " 1 -o " + shellQuote(dir / "img/./song.wav")}) {
+    std::vector<std::string> commands = {
+        "songbook " + shellQuote(image) + " " + shellQuote(dir / "list.html") + " -o " + shellQuote(dir / "list.html"),
+        "render " + shellQuote(dir / "img/song.wav") + " 1 -o " + shellQuote(dir / "img/./song.wav")};
+#if ZMR_WITH_ISO  // the Windows build writes no ISO image and has no --iso
+    commands.push_back("build -q -o " + shellQuote(dir / "img") + " " + shellQuote(dir / "songs") + " --iso " +
+                       shellQuote(image));
+    commands.push_back("build -q -o " + shellQuote(dir / "img") + " " + shellQuote(dir / "songs") + " --iso " +
+                       shellQuote(dir / "img/../img/SongList.txt"));
+#endif
+    for (const std::string& command : commands) {
         SCOPED_TRACE(command);
         const auto run = runCommand(zmrimage(command));
         EXPECT_EQ(run.status, 2);
