@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "playback/preview_song.h"
 #include "readback/image_scan.h"
 

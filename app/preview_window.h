@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/preview_listing.h"
-#include "codec/result.h"
+#include "base/result.h"
 #include "playback/live_playback.h"
 #include "playback/preview_song.h"
 #include "playback/transport.h"

@@ -16,7 +16,7 @@
 
 #include "app_win32/compile_worker.h"
 #include "app_win32/options_menu.h"
-#include "codec/result.h"
+#include "base/result.h"
 #include "image/compile_session.h"
 #include "songbook/folder_song_book.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 
 namespace zmr::cli {
 

@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 
 namespace zmr {
 

@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "fileio/temporary_file_watcher.h"
 #include "image/iso_writer.h"
 

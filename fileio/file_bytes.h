@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 
 namespace zmr {
 

@@ -20,7 +20,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "fileio/temporary_file.h"
 
 namespace zmr {

@@ -11,7 +11,7 @@
 #include <span>
 #include <string_view>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "fileio/temporary_file_watcher.h"
 
 namespace zmr {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "image/compile_sinks.h"
 #include "image/convert_options.h"
 #include "image/convert_song.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "fileio/temporary_file_watcher.h"
 #include "image/compile_image.h"
 #include "image/convert_options.h"

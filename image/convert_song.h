@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "image/convert_options.h"
 #include "image/song_record.h"
 #include "midi/event_stream.h"

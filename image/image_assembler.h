@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "image/compile_image.h"
 #include "image/image_layout.h"
 #include "image/image_writer.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "fileio/temporary_file_watcher.h"
 
 namespace zmr {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 
 namespace zmr {
 

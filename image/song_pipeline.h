@@ -26,7 +26,7 @@
 #include <utility>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "fileio/file_bytes.h"
 #include "image/compile_sinks.h"
 #include "image/convert_song.h"

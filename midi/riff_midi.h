@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "codec/result.h"
+#include "base/result.h"
 
 namespace zmr {
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "midi/midi_reading.h"
 
 namespace zmr {

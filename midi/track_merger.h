@@ -1,7 +1,7 @@
 #pragma once
 // Walks all tracks of a song in time order and hands each event on.
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "midi/merge_consumer.h"
 #include "midi/midi_reading.h"
 #include "midi/song_file.h"

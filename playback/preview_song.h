@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "playback/lyric_timeline.h"
 #include "playback/playback_clock.h"
 #include "readback/image_scan.h"

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "readback/image_scan.h"
 
 namespace zmr {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "readback/image_scan.h"
 
 namespace zmr {

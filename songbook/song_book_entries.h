@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "songbook/song_book.h"
 
 namespace zmr {

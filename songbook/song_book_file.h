@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "songbook/song_book.h"
 
 namespace zmr {

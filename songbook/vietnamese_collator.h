@@ -14,7 +14,7 @@
 #include <memory>
 #include <string_view>
 
-#include "codec/result.h"
+#include "base/result.h"
 
 namespace zmr {
 

@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "songbook/song_book.h"
 
 namespace zmr {

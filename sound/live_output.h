@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "playback/midi_output.h"
 
 namespace zmr {

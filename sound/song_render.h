@@ -13,7 +13,7 @@
 #include <span>
 #include <string>
 
-#include "codec/result.h"
+#include "base/result.h"
 #include "image/file_image_writer.h"
 #include "playback/playback_clock.h"
 #include "readback/song_messages.h"

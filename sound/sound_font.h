@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "codec/result.h"
+#include "base/result.h"
 
 namespace zmr {
 

@@ -9,8 +9,24 @@
 
 namespace zmr {
 
+// What kind of failure it was, beside the words for the user: the command
+// line picks its exit status by kind and the dialogs their box, so neither
+// has to read the message to tell a full disk from a bad song.
+enum class FailureKind {
+    Other,            // none of the kinds below
+    BadSong,          // a song that cannot be converted as it is
+    UnreadableInput,  // a song, image or list that cannot be opened or read
+    BadImage,         // an image or song list that is not what the player reads
+    WriteFailed,      // an output that cannot be created or written
+    DiskFull,         // the disk (or the chosen disc) has no room left
+    Busy,             // another build holds the output folder
+    Interrupted,      // stopped by a signal or by the user
+    OutOfMemory,
+};
+
 struct Failure {
     std::string message;
+    FailureKind kind = FailureKind::Other;
 };
 
 template <class T>
@@ -32,6 +48,7 @@ public:
 
     const std::string& message() const { return std::get<1>(state_).message; }
     const Failure& failure() const { return std::get<1>(state_); }
+    FailureKind kind() const { return std::get<1>(state_).kind; }
 
 private:
     std::variant<T, Failure> state_;
