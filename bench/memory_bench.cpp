@@ -52,11 +52,11 @@ public:
     std::string path(int32_t index) const override { return paths[static_cast<size_t>(index)]; }
 };
 
-class Silent : public zmr::ProgressSink, public zmr::TitleSink, public zmr::SongMessageSink {
+class Silent : public zmr::ProgressSink, public zmr::StateSink, public zmr::SongMessageSink {
 public:
     void setRange(int32_t, int32_t) override {}
     void setPosition(int32_t) override {}
-    void setTitle(std::string_view) override {}
+    void stateChanged(zmr::CompileState) override {}
     void songFailed(std::string_view, std::string_view) override {}
 };
 

@@ -12,7 +12,7 @@ namespace zmr::cli {
 // Whether `stream` is a terminal, where progress is worth showing.
 bool isTerminal(std::FILE* stream);
 
-class TerminalReporter : public ProgressSink, public TitleSink, public SongMessageSink {
+class TerminalReporter : public ProgressSink, public StateSink, public SongMessageSink {
 public:
     TerminalReporter(std::FILE* stream, bool showProgress) : stream_(stream), showProgress_(showProgress) {}
     ~TerminalReporter() override { clearLine(); }
@@ -20,7 +20,7 @@ public:
     void setRange(int32_t, int32_t) override {}
     void setPosition(int32_t) override {}
     void songStarted(int32_t index, int32_t count, std::string_view path) override;
-    void setTitle(std::string_view) override {}
+    void stateChanged(CompileState) override {}
     void songFailed(std::string_view path, std::string_view message) override;
     void songWarning(std::string_view path, std::string_view message) override;
     // Said even when warnings are not: it tells what became of the folder's files.

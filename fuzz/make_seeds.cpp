@@ -229,14 +229,14 @@ bool writeLzwSeeds(const fs::path& folder) {
 }
 
 // Songs held in memory under their names, compiled in list order.
-class SongsInMemory : public zmr::SongSource, public zmr::ProgressSink, public zmr::TitleSink, public zmr::SongMessageSink {
+class SongsInMemory : public zmr::SongSource, public zmr::ProgressSink, public zmr::StateSink, public zmr::SongMessageSink {
 public:
     void add(const std::string& name, Bytes bytes) { songs_.emplace_back(name, std::move(bytes)); }
     int32_t count() const override { return static_cast<int32_t>(songs_.size()); }
     std::string path(int32_t index) const override { return std::to_string(index) + "/" + songs_[static_cast<size_t>(index)].first; }
     void setRange(int32_t, int32_t) override {}
     void setPosition(int32_t) override {}
-    void setTitle(std::string_view) override {}
+    void stateChanged(zmr::CompileState) override {}
     void songFailed(std::string_view, std::string_view) override {}
 
     Bytes image() {

@@ -49,7 +49,7 @@ struct CompileSummary {
 
 struct CompileSinks {
     ProgressSink& progress;
-    TitleSink& title;
+    StateSink& state;
     SongMessageSink& messages;
 };
 

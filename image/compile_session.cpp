@@ -61,7 +61,7 @@ Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks
     CapacityCheckedWriter writer(files, medium, request.medium.has_value());
     WarningCollector messages(sinks.messages);
     Result<CompileSummary> summary = compileImage(
-        songs, writer, CompileSinks{sinks.progress, sinks.title, messages},
+        songs, writer, CompileSinks{sinks.progress, sinks.state, messages},
         CompileOptions{.skipBad = request.skipBad, .convert = {}, .threads = request.jobs, .conversion = request.conversion});
     if (!files.placingWarning().empty()) sinks.messages.folderNotice(files.placingWarning());
     if (!summary) return summary.failure();
@@ -80,9 +80,9 @@ Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks
 
 Result<CompileOutcome> thrown(const CompileSinks& sinks, std::string message) {
     try {
-        sinks.title.setTitle(kTitleDone);
+        sinks.state.stateChanged(CompileState::Done);
     } catch (...) {
-        // The message matters more than the title.
+        // The message matters more than the state.
     }
     return Failure{std::move(message)};
 }
@@ -100,15 +100,6 @@ Result<CompileOutcome> runCompileSession(const CompileRequest& request, const Co
     } catch (...) {
         return thrown(sinks, "the compilation stopped on an unknown error");
     }
-}
-
-std::string describeWarnings(std::span<const SongWarning> warnings, size_t shown) {
-    std::string text = std::to_string(warnings.size()) + (warnings.size() == 1 ? " song was" : " songs were") +
-                       " written with a warning:\n";
-    for (size_t i = 0; i < warnings.size() && i < shown; ++i)
-        text += "\n" + warnings[i].path + ": " + warnings[i].message;
-    if (warnings.size() > shown) text += "\n... and " + std::to_string(warnings.size() - shown) + " more";
-    return text;
 }
 
 }  // namespace zmr

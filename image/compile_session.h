@@ -4,15 +4,13 @@
 // what happened. The session reads the songs as the options say, writes both
 // files through temporary files that the interruption watcher knows of, puts
 // them in place together, holds them against the disc asked for and writes its
-// ISO image where the build has one, and reports progress, titles and each
+// ISO image where the build has one, and reports progress, its state and each
 // song's failure or warning through the sinks as it goes. Whatever is thrown
 // on the way (out of memory, say) ends as a failure with its message, the
 // temporary files removed: no front-end meets an exception.
 
-#include <cstddef>
 #include <filesystem>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -65,13 +63,9 @@ struct SessionEdges {
 
 // Fails when the files cannot be written or do not fit the disc asked for
 // (the old ones then stay as they were), when the list holds more songs than
-// an image can, or when something was thrown; the title ends "Done" either
+// an image can, or when something was thrown; the state ends Done either
 // way. A failed song is reported and counted, not a failure.
 Result<CompileOutcome> runCompileSession(const CompileRequest& request, const CompileSinks& sinks,
                                          const SessionEdges& edges = {});
-
-// The warnings for a dialog's box: how many songs have them, then up to
-// `shown` of them as "PATH: message" lines and how many more there are.
-std::string describeWarnings(std::span<const SongWarning> warnings, size_t shown);
 
 }  // namespace zmr

@@ -8,9 +8,6 @@
 
 namespace zmr {
 
-inline constexpr char kTitleCompiling[] = "ZMR Disc Image Tool - Compiling...";
-inline constexpr char kTitleDone[] = "ZMR Disc Image Tool - Done";
-
 // The ordered list of song paths.
 class SongSource {
 public:
@@ -28,10 +25,16 @@ public:
     virtual void songStarted(int32_t /*index*/, int32_t /*count*/, std::string_view /*path*/) {}
 };
 
-class TitleSink {
+// Where a compilation stands; each front-end words it its own way (the
+// dialogs in their window titles).
+enum class CompileState { Compiling, Done };
+
+class StateSink {
 public:
-    virtual ~TitleSink() = default;
-    virtual void setTitle(std::string_view title) = 0;
+    virtual ~StateSink() = default;
+    // Compiling once the files are begun; Done at the end, also when the
+    // compilation ended early or failed.
+    virtual void stateChanged(CompileState state) = 0;
 };
 
 // A song that could not be converted, with the message for the user.

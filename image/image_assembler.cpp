@@ -39,7 +39,7 @@ Status ImageAssembler::begin() {
     if (songCount_ > kMaxSongs) return Failure{tooManySongsMessage(songCount_)};
     sinks_.progress.setRange(0, 99);
     sinks_.progress.setPosition(0);
-    sinks_.title.setTitle(kTitleCompiling);
+    sinks_.state.stateChanged(CompileState::Compiling);
     if (Status s = writer_.begin(); !s) return fail(s);
     const auto header = imageHeader();
     if (Status s = append(header); !s) return fail(s);
@@ -81,7 +81,7 @@ Result<CompileSummary> ImageAssembler::finish() {
     if (Status s = writer_.commit(); !s) return fail(s).failure();
     summary_.songsWritten = written_;
     summary_.imageSize = static_cast<uint32_t>(position_);
-    sinks_.title.setTitle(kTitleDone);
+    sinks_.state.stateChanged(CompileState::Done);
     return summary_;
 }
 
@@ -96,7 +96,7 @@ bool ImageAssembler::songFailed(std::string_view path, std::string_view message,
 
 Status ImageAssembler::fail(Status status) {
     writer_.abandon();
-    sinks_.title.setTitle(kTitleDone);
+    sinks_.state.stateChanged(CompileState::Done);
     return status;
 }
 

@@ -215,10 +215,10 @@ void DialogCommandsTest::createImageWritesWhatTheCommandLineWrites() {
     // The core on the same list, in memory.
     std::vector<std::string> paths;
     for (const QString& entry : entries(dialog)) paths.push_back(entry.toStdString());
-    struct Quiet : zmr::ProgressSink, zmr::TitleSink, zmr::SongMessageSink {
+    struct Quiet : zmr::ProgressSink, zmr::StateSink, zmr::SongMessageSink {
         void setRange(int32_t, int32_t) override {}
         void setPosition(int32_t) override {}
-        void setTitle(std::string_view) override {}
+        void stateChanged(CompileState) override {}
         void songFailed(std::string_view, std::string_view) override {}
     } quiet;
     zmr::MemoryImageWriter memory;

@@ -17,14 +17,14 @@
 namespace zmr {
 namespace {
 
-struct Songs : SongSource, ProgressSink, TitleSink, SongMessageSink {
+struct Songs : SongSource, ProgressSink, StateSink, SongMessageSink {
     std::map<std::string, std::vector<uint8_t>> files;
     std::vector<std::string> paths;
     int32_t count() const override { return static_cast<int32_t>(paths.size()); }
     std::string path(int32_t i) const override { return paths[static_cast<size_t>(i)]; }
     void setRange(int32_t, int32_t) override {}
     void setPosition(int32_t) override {}
-    void setTitle(std::string_view) override {}
+    void stateChanged(CompileState) override {}
     void songFailed(std::string_view, std::string_view) override {}
 
     // Each song's record takes more than a sector, so each adds to the disc.

@@ -11,11 +11,11 @@
 
 namespace zmr::test {
 
-class RecordingSinks : public ProgressSink, public TitleSink, public SongMessageSink {
+class RecordingSinks : public ProgressSink, public StateSink, public SongMessageSink {
 public:
     void setRange(int32_t, int32_t) override {}
     void setPosition(int32_t) override {}
-    void setTitle(std::string_view) override {}
+    void stateChanged(CompileState) override {}
     void songFailed(std::string_view path, std::string_view message) override { failed.emplace_back(path, message); }
 
     CompileSinks sinks() { return {*this, *this, *this}; }

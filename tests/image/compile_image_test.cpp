@@ -18,14 +18,14 @@ namespace zmr {
 namespace {
 
 // Records everything a compilation reports.
-struct Recorder : ProgressSink, TitleSink, SongMessageSink {
+struct Recorder : ProgressSink, StateSink, SongMessageSink {
     std::vector<int32_t> positions;
     std::pair<int32_t, int32_t> range{-1, -1};
-    std::vector<std::string> titles;
+    std::vector<CompileState> states;
     std::vector<std::string> failures;
     void setRange(int32_t lo, int32_t hi) override { range = {lo, hi}; }
     void setPosition(int32_t p) override { positions.push_back(p); }
-    void setTitle(std::string_view t) override { titles.emplace_back(t); }
+    void stateChanged(CompileState state) override { states.push_back(state); }
     void songFailed(std::string_view path, std::string_view message) override {
         failures.push_back(std::string(path) + ": " + std::string(message));
     }
@@ -66,7 +66,7 @@ TEST(CompileImage, EmptyListGivesHeaderAndZeroGroupTable) {
     EXPECT_TRUE(out.songList.empty());
     EXPECT_EQ(recorder.range, std::make_pair(0, 99));
     EXPECT_EQ(recorder.positions, std::vector<int32_t>{0});
-    EXPECT_EQ(recorder.titles, (std::vector<std::string>{kTitleCompiling, kTitleDone}));
+    EXPECT_EQ(recorder.states, (std::vector<CompileState>{CompileState::Compiling, CompileState::Done}));
 }
 
 TEST(CompileImage, ThreeSongsLayOutAsThePlayerReadsThem) {
@@ -127,7 +127,7 @@ TEST(CompileImage, FirstSongFailingLeavesItsOffsetWordAndNothingElse) {
     for (size_t i = 2052; i < 4096; ++i) ASSERT_EQ(out.image[i], 0) << i;
     EXPECT_TRUE(out.songList.empty());
     EXPECT_EQ(recorder.positions, std::vector<int32_t>{0});
-    EXPECT_EQ(recorder.titles.back(), kTitleDone);
+    EXPECT_EQ(recorder.states.back(), CompileState::Done);
     EXPECT_EQ(recorder.failures, std::vector<std::string>{"bad: Unknown command 0xF8\n"});
 }
 
@@ -181,7 +181,7 @@ TEST(CompileImage, TooManySongsWritesNothing) {
     auto result = compileImage(source, writer, recorder.sinks(), CompileOptions{false, sizedRecord});
     ASSERT_FALSE(result);
     EXPECT_NE(result.message().find("98304"), std::string::npos);
-    EXPECT_TRUE(recorder.titles.empty());
+    EXPECT_TRUE(recorder.states.empty());
     EXPECT_TRUE(writer.image().empty());
 }
 

@@ -32,10 +32,10 @@ using RecordAdjuster = std::function<void(const std::string& path, SongRecord& r
 // Paths name the songs; a path without a file fails as a rejected song would.
 inline CompiledImage compileInMemory(const SongFiles& songs, bool skipBad = false, RecordAdjuster adjust = {},
                                      const ConvertOptions& conversion = {}) {
-    struct Sinks : ProgressSink, TitleSink, SongMessageSink {
+    struct Sinks : ProgressSink, StateSink, SongMessageSink {
         void setRange(int32_t, int32_t) override {}
         void setPosition(int32_t) override {}
-        void setTitle(std::string_view) override {}
+        void stateChanged(CompileState) override {}
         void songFailed(std::string_view, std::string_view) override {}
     } sinks;
     struct Paths : SongSource {

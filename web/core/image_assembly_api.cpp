@@ -63,11 +63,11 @@ private:
 };
 
 // The lines of each song as `zmrimage build` prints them.
-class MessageRecorder : public ProgressSink, public TitleSink, public SongMessageSink {
+class MessageRecorder : public ProgressSink, public StateSink, public SongMessageSink {
 public:
     void setRange(int32_t, int32_t) override {}
     void setPosition(int32_t) override {}
-    void setTitle(std::string_view) override {}
+    void stateChanged(CompileState) override {}
     void songFailed(std::string_view path, std::string_view message) override {
         add(path, "failed", shownText(path) + ": " + shownText(messageLine(std::string(message))));
     }
