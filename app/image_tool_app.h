@@ -3,18 +3,11 @@
 // whichever way it was closed.
 
 #include <QApplication>
-#include <QStringList>
 
+#include "dialog/script_steps.h"
 #include "fileio/temporary_file_watcher.h"
 
 namespace zmr::gui {
-
-// Steps a script asks for on the command line, run once the dialog shows.
-struct ScriptSteps {
-    QStringList addFolders;    // as if "Add Files..." were confirmed in each
-    bool createImage = false;  // then press "Create Image"
-    int previewSong = 0;       // then open "Preview..." and play this song (from 1)
-};
 
 class CImageToolApp {
 public:
@@ -26,7 +19,7 @@ public:
     int run();
 
 private:
-    ScriptSteps readCommandLine();
+    dialog::ScriptSteps readCommandLine();
 
     QApplication application_;
     TemporaryFileWatcher* watcher_;

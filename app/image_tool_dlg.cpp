@@ -10,12 +10,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
-#include <filesystem>
-#include <system_error>
 
 #include "app/app_icon.h"
 #include "app/button_labels.h"
-#include "app/confirmed_folder.h"
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
 #include "app/guarded_slot.h"
@@ -25,8 +22,12 @@
 #include "app/song_book_dialog.h"
 #include "app/song_file_dialog.h"
 #include "app/song_list_box.h"
-#include "image/image_layout.h"
-#include "image/song_order.h"
+#include "dialog/dialog_texts.h"
+#include "dialog/output_folder.h"
+#include "dialog/song_book_command.h"
+#include "dialog/song_file_choice.h"
+#include "fileio/native_path.h"
+#include "songbook/song_book_file.h"
 
 namespace zmr::gui {
 namespace {
@@ -40,14 +41,8 @@ constexpr QRect kCreateUnits(263, 27, 50, 14);
 constexpr QRect kRemoveUnits(263, 7, 50, 14);
 constexpr QRect kProgressUnits(7, 182, 306, 11);
 
-// The songs with warnings that one box lists by name.
-constexpr size_t kWarningsShown = 20;
-
-template <class Widget>
-Widget* withId(Widget* widget, ControlId id) {
-    widget->setProperty(kControlIdProperty, static_cast<int>(id));
-    return widget;
-}
+QString fromPath(const std::filesystem::path& path) { return QFile::decodeName(QByteArray::fromStdString(pathText(path))); }
+QString fromText(const std::string& text) { return QString::fromLocal8Bit(text); }
 
 }  // namespace
 
@@ -61,9 +56,11 @@ std::unique_ptr<QMessageBox> messageBox(const char* caption, const QString& text
     return box;
 }
 
-void showErrorBox(const QString& message, const QString& songPath) { messageBox(kErrorCaption, message, songPath)->exec(); }
+void showErrorBox(const QString& message, const QString& songPath) {
+    messageBox(dialog::kErrorCaption, message, songPath)->exec();
+}
 
-void showWarningBox(const QString& text) { messageBox(kWarningCaption, text, QString())->exec(); }
+void showWarningBox(const QString& text) { messageBox(dialog::kWarningCaption, text, QString())->exec(); }
 
 CImageToolDlg::CImageToolDlg(QWidget* parent)
     : QDialog(parent),
@@ -73,7 +70,7 @@ CImageToolDlg::CImageToolDlg(QWidget* parent)
       previewOpener_([](QWidget* owner, const QString& imagePath) { PreviewWindow(imagePath, owner).exec(); }),
       errorReporter_(showErrorBox),
       warningReporter_(showWarningBox) {
-    setWindowTitle(QString::fromLatin1(kDialogCaption));
+    setWindowTitle(QString::fromLatin1(dialog::kDialogCaption));
     setFont(templateFont());
     createControls();
     placeControls();
@@ -82,19 +79,21 @@ CImageToolDlg::CImageToolDlg(QWidget* parent)
 }
 
 // A compilation still running here means the dialog is being torn down
-// without having been closed; the thread's own destructor waits for it. A
-// song book waits on nobody, so it is simply waited for.
+// without having been closed: its reports are dropped until it ends. A song
+// book waits on nobody, so it is simply waited for.
 CImageToolDlg::~CImageToolDlg() {
+    if (worker_) sinks_->dropUntilEnded(*worker_);
+    worker_.reset();
     if (songBookThread_) songBookThread_->wait();
 }
 
 void CImageToolDlg::createControls() {
     menuBar_ = new QMenuBar(this);
     QMenu* file = menuBar_->addMenu(tr("File"));
-    QAction* add = withId(file->addAction(tr("Add Files...")), kIdAddFiles);
-    songBookAction_ = withId(file->addAction(tr("Song Book...")), kIdSongBook);
-    previewAction_ = withId(file->addAction(tr("Preview...")), kIdPreview);
-    QAction* exit = withId(file->addAction(tr("Exit")), kIdExit);
+    QAction* add = withId(file->addAction(tr("Add Files...")), ID_FILE_ADD_FILES);
+    songBookAction_ = withId(file->addAction(tr("Song Book...")), ID_FILE_SONG_BOOK);
+    previewAction_ = withId(file->addAction(tr("Preview...")), ID_FILE_PREVIEW);
+    QAction* exit = withId(file->addAction(tr("Exit")), ID_FILE_EXIT);
     connect(add, &QAction::triggered, this, guarded(this, &CImageToolDlg::addFiles));
     connect(songBookAction_, &QAction::triggered, this, guarded(this, &CImageToolDlg::makeSongBook));
     connect(previewAction_, &QAction::triggered, this, guarded(this, &CImageToolDlg::openPreview));
@@ -106,14 +105,14 @@ void CImageToolDlg::createControls() {
     new MenuKeyboard(this, menuBar_);
 
     // Created in tab order, which Qt follows.
-    quitButton_ = withId(new QPushButton(tr("Quit"), this), kIdQuit);
+    quitButton_ = withId(new QPushButton(tr("Quit"), this), IDC_QUIT);
     quitButton_->setDefault(true);
-    cancelButton_ = withId(new QPushButton(tr("Cancel"), this), kIdCancel);
+    cancelButton_ = withId(new QPushButton(tr("Cancel"), this), IDC_CANCEL);
     cancelButton_->hide();
-    songListBox = withId(new SongListBox(this), kIdSongList);
-    createButton_ = withId(new QPushButton(tr("Create Image"), this), kIdCreateImage);
-    removeButton_ = withId(new QPushButton(tr("Remove"), this), kIdRemove);
-    progressBar = withId(new QProgressBar(this), kIdProgressBar);
+    songListBox = withId(new SongListBox(this), IDC_SONG_LIST);
+    createButton_ = withId(new QPushButton(tr("Create Image"), this), IDC_CREATE_IMAGE);
+    removeButton_ = withId(new QPushButton(tr("Remove"), this), IDC_REMOVE);
+    progressBar = withId(new QProgressBar(this), IDC_PROGRESS_BAR);
     progressBar->setRange(0, 100);
     progressBar->setValue(0);
     progressBar->setTextVisible(false);
@@ -148,40 +147,31 @@ void CImageToolDlg::addFiles() {
     if (isBusy()) return;
     const std::optional<QString> path = pathPicker_(this);
     if (!path) return;
-    addSongFolder(folderOfConfirmedPath(*path));
+    addSongFolder(QString::fromStdString(dialog::folderOfConfirmedPath(path->toStdString())));
 }
 
 void CImageToolDlg::addSongFolder(const QString& folder) {
-    // Made absolute before it becomes the current directory, which would
-    // change what a relative name points to.
-    QString absolute = QDir(folder).absolutePath();
-    if (!absolute.endsWith(QLatin1Char('/'))) absolute += QLatin1Char('/');
-    QDir::setCurrent(absolute);
-    // The .mid and .kar files come in one listing; the list sorts them
-    // anyway, so the order they are added in does not matter.
-    Result<std::vector<std::string>> songs = listSongFolder(QFile::encodeName(absolute).toStdString());
-    if (!songs) {
+    Result<dialog::SongFolder> entered = dialog::enterSongFolder(QFile::encodeName(folder).toStdString());
+    if (!entered) {
         // A name the file dialog could not read came back with U+FFFD in
         // place of its bytes, and names no folder on the disk.
-        const QString reason = absolute.contains(QChar::ReplacementCharacter)
-                                   ? tr("the folder's name is not valid UTF-8, so its songs cannot be added here "
-                                        "(zmrimage build takes them)")
-                                   : QString::fromLocal8Bit(songs.message());
-        errorReporter_(absolute + ": " + reason, QString());
+        const QString message =
+            folder.contains(QChar::ReplacementCharacter)
+                ? QDir(folder).absolutePath() + "/: " +
+                      tr("the folder's name is not valid UTF-8, so its songs cannot be added here "
+                         "(zmrimage build takes them)")
+                : fromText(entered.message());
+        errorReporter_(message, QString());
         return;
     }
-    for (const std::string& song : *songs) songListBox->addSong(song);
+    for (const std::string& song : entered->songs) songListBox->addSong(song);
     updateSongBookCommand();
 }
 
-QString CImageToolDlg::outputFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? QStringLiteral(".") : QFile::decodeName(folder.string().c_str());
-}
+void CImageToolDlg::addSongFolder(const std::string& folder) { addSongFolder(QFile::decodeName(QByteArray::fromStdString(folder))); }
 
 void CImageToolDlg::updateSongBookCommand() {
-    const bool image = QFileInfo(QDir(outputFolder()).filePath(QString::fromLatin1(kImageFileName))).isFile();
+    const bool image = dialog::outputFolderHasImage();
     songBookAction_->setEnabled(image);
     previewAction_->setEnabled(image);
 }
@@ -189,20 +179,14 @@ void CImageToolDlg::updateSongBookCommand() {
 void CImageToolDlg::makeSongBook() {
     updateSongBookCommand();
     if (isBusy() || !songBookAction_->isEnabled()) return;
-    const QString folder = outputFolder();
-    const std::optional<QString> path = bookPathPicker_(this, suggestedSongBookPath(folder));
+    const std::filesystem::path folder = dialog::outputFolder();
+    const std::optional<QString> path =
+        bookPathPicker_(this, fromPath(dialog::suggestedSongBookPath(folder, songBookPdfAvailable())));
     if (!path) return;
     setCommandsEnabled(false);
     setCursor(Qt::BusyCursor);
-    songBookThread_.reset(QThread::create([this, folder, book = *path] {
-        SongBookWritten written;
-        try {
-            written = writeSongBookOfFolder(folder, book);
-        } catch (const std::bad_alloc&) {
-            written.problem = book + ": " + tr("not enough memory to make the song book");
-        } catch (const std::exception& e) {
-            written.problem = book + ": " + QString::fromLocal8Bit(e.what());
-        }
+    songBookThread_.reset(QThread::create([this, folder, book = nativePath(QFile::encodeName(*path).toStdString())] {
+        FolderSongBook written = dialog::writeSongBook(folder, book);
         QMetaObject::invokeMethod(
             this, [this, written = std::move(written)] { runGuarded([&] { finishSongBook(written); }); },
             Qt::QueuedConnection);
@@ -210,20 +194,24 @@ void CImageToolDlg::makeSongBook() {
     songBookThread_->start();
 }
 
-void CImageToolDlg::finishSongBook(const SongBookWritten& written) {
+void CImageToolDlg::finishSongBook(const FolderSongBook& written) {
     songBookThread_->wait();
     songBookThread_.reset();
     unsetCursor();
     setCommandsEnabled(true);
-    if (written.problem) errorReporter_(*written.problem, QString());
-    if (!written.warnings.isEmpty()) warningReporter_(written.warnings.join(QLatin1Char('\n')));
+    for (const dialog::DialogBox& box : dialog::boxesAfterSongBook(written)) show(box);
     emit songBookFinished();
+}
+
+void CImageToolDlg::show(const dialog::DialogBox& box) {
+    if (box.kind == dialog::BoxKind::Error) errorReporter_(fromText(box.text), QString());
+    else warningReporter_(fromText(box.text));
 }
 
 void CImageToolDlg::openPreview() {
     updateSongBookCommand();
     if (isBusy() || !previewAction_->isEnabled()) return;
-    previewOpener_(this, QDir(outputFolder()).filePath(QString::fromLatin1(kImageFileName)));
+    previewOpener_(this, fromPath(dialog::imageInOutputFolder()));
 }
 
 void CImageToolDlg::removeSelected() {
@@ -243,41 +231,41 @@ void CImageToolDlg::setCommandsEnabled(bool enabled) {
     for (QPushButton* button : {quitButton_, cancelButton_, createButton_, removeButton_}) button->setEnabled(enabled);
 }
 
-CompileReports CImageToolDlg::compileReports() {
-    CompileReports reports;
-    reports.progressRange = [this](int32_t low, int32_t high) { progressBar->setRange(low, high); };
+ReportHandlers CImageToolDlg::reportHandlers() {
+    ReportHandlers handlers;
+    handlers.progressRange = [this](int32_t low, int32_t high) { progressBar->setRange(low, high); };
     // The bar holds the last position it can show: the last song sets 100,
     // one above the range's top of 99, which Qt alone would ignore.
-    reports.progressPosition = [this](int32_t position) {
+    handlers.progressPosition = [this](int32_t position) {
         progressBar->setValue(qBound(progressBar->minimum(), position, progressBar->maximum()));
     };
-    reports.title = [this](const QString& title) { setWindowTitle(title); };
-    reports.songFailed = [this](const QString& path, const QString& message) { errorReporter_(message, path); };
-    reports.finished = [this](const Result<CompileOutcome>& result) { finishCompilation(result); };
-    return reports;
+    handlers.stateChanged = [this](CompileState state) {
+        const std::string_view title = dialog::windowTitle(state);
+        setWindowTitle(QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())));
+    };
+    handlers.songFailed = [this](const QString& path, const QString& message) { errorReporter_(message, path); };
+    handlers.finished = [this](const Result<CompileOutcome>& result) { finishCompilation(result); };
+    return handlers;
 }
 
 void CImageToolDlg::createImage() {
     if (isBusy()) return;
-    // The files go to the current directory: the folder last added, or where
-    // the program was started.
-    std::error_code error;
     CompileRequest request;
-    request.folder = std::filesystem::current_path(error);
-    if (error) request.folder = ".";
+    request.folder = dialog::outputFolder();
     request.songs = songListBox->paths();
     request.conversion = optionsMenu_->options();
     setCommandsEnabled(false);
-    compileThread_ = std::make_unique<CompileThread>(this, compileReports(), watcher_);
-    compileThread_->start(std::move(request));
+    sinks_ = std::make_unique<QueuedSinks>(this, reportHandlers());
+    worker_ = std::make_unique<dialog::CompileWorker>(*sinks_, watcher_);
+    worker_->start(std::move(request));
 }
 
 void CImageToolDlg::finishCompilation(const Result<CompileOutcome>& result) {
-    compileThread_->join();
-    compileThread_.reset();
+    worker_->join();
+    worker_.reset();
+    sinks_.reset();
     setCommandsEnabled(true);
-    if (!result) errorReporter_(QString::fromLocal8Bit(result.message()), QString());
-    else if (!result->warnings.empty()) warningReporter_(QString::fromLocal8Bit(describeWarnings(result->warnings, kWarningsShown)));
+    if (const std::optional<dialog::DialogBox> box = dialog::boxAfterCompilation(result)) show(*box);
     updateSongBookCommand();
     emit compilationFinished();
 }

@@ -10,8 +10,12 @@
 #include <memory>
 #include <optional>
 
-#include "app/compile_thread.h"
-#include "app/song_book_dialog.h"
+#include "app/queued_sinks.h"
+#include "dialog/compile_worker.h"
+#include "dialog/dialog_box.h"
+#include "dialog/script_steps.h"
+#include "fileio/temporary_file_watcher.h"
+#include "songbook/folder_song_book.h"
 
 class QMenuBar;
 class QMessageBox;
@@ -24,11 +28,7 @@ namespace zmr::gui {
 class OptionsMenu;
 class SongListBox;
 
-inline constexpr char kDialogCaption[] = "ZMR Disc Image Tool";
-inline constexpr char kErrorCaption[] = "Error";
-inline constexpr char kWarningCaption[] = "Warning";
-
-class CImageToolDlg : public QDialog {
+class CImageToolDlg : public QDialog, public dialog::ScriptedDialog {
     Q_OBJECT
 public:
     // Asks the user for a path; the confirmed path, or nothing when cancelled.
@@ -63,8 +63,8 @@ public:
     // says; written on a thread of its own, as a compilation is.
     void makeSongBook();
     // The preview of the image in the output folder: its songs heard and their lyrics shown in time.
-    void openPreview();
-    void createImage();
+    void openPreview() override;
+    void createImage() override;
     void removeSelected();
     void exitProgram();
 
@@ -72,8 +72,10 @@ public:
     // and .kar files join the list, and the folder becomes the current
     // directory, where "Create Image" writes its files.
     void addSongFolder(const QString& folder);
+    // The same, for a folder named on the command line (its bytes).
+    void addSongFolder(const std::string& folder) override;
 
-    bool isCompiling() const { return compileThread_ != nullptr; }
+    bool isCompiling() const { return worker_ != nullptr; }
     // A compilation or a song book is being written.
     bool isBusy() const { return isCompiling() || songBookThread_ != nullptr; }
 
@@ -85,16 +87,15 @@ signals:
     void songBookFinished();
 
 private:
-    // Where "Create Image" writes: the folder last added, or the start folder.
-    static QString outputFolder();
     // "Song Book..." and "Preview..." are there for an image in the output folder.
     void updateSongBookCommand();
     void createControls();
     void placeControls();
     void setCommandsEnabled(bool enabled);
-    CompileReports compileReports();
+    ReportHandlers reportHandlers();
     void finishCompilation(const Result<CompileOutcome>& result);
-    void finishSongBook(const SongBookWritten& written);
+    void finishSongBook(const FolderSongBook& written);
+    void show(const dialog::DialogBox& box);
 
     QProgressBar* progressBar = nullptr;
     SongListBox* songListBox = nullptr;
@@ -114,7 +115,8 @@ private:
     ErrorReporter errorReporter_;
     WarningReporter warningReporter_;
     TemporaryFileWatcher* watcher_ = nullptr;
-    std::unique_ptr<CompileThread> compileThread_;
+    std::unique_ptr<QueuedSinks> sinks_;  // outlives the worker, which reports to it
+    std::unique_ptr<dialog::CompileWorker> worker_;
     std::unique_ptr<QThread> songBookThread_;
 };
 

@@ -1,16 +1,13 @@
 #pragma once
-// The menu "Options": how songs are read, as the command line's
-// --text-encoding, --kar-text and --lenient. Every item is off (the encoding
-// "VIQR or VNI") until the user turns it on; the choice is remembered between
-// runs.
+// The menu "Options" of dialog/dialog_options.h, as Qt actions: the choice
+// stored last is checked, and each click is stored again.
 
 #include <QObject>
-#include <array>
+#include <vector>
 
 #include "image/convert_options.h"
 
 class QAction;
-class QActionGroup;
 class QMenuBar;
 
 namespace zmr::gui {
@@ -22,16 +19,14 @@ public:
     explicit OptionsMenu(QMenuBar* menuBar);
 
     // What "Create Image" passes to the compilation.
-    ConvertOptions options() const;
+    const ConvertOptions& options() const { return options_; }
 
 private:
-    void load();
-    void save() const;
+    void command(int id);
+    void show();
 
-    std::array<QAction*, 4> encodings_{};  // in the order of kEncodings
-    QActionGroup* encodingGroup_ = nullptr;
-    QAction* karText_ = nullptr;
-    QAction* lenient_ = nullptr;
+    std::vector<QAction*> actions_;
+    ConvertOptions options_;
 };
 
 }  // namespace zmr::gui

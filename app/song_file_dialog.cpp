@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "dialog/song_file_choice.h"
+
 namespace zmr::gui {
 
 void prepareSongFileDialog(QFileDialog& dialog) {
@@ -10,9 +12,11 @@ void prepareSongFileDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({kKaraokeFilter, kMidiFilter});
-    dialog.selectNameFilter(kKaraokeFilter);
-    dialog.selectFile(kPrefilledName);
+    QStringList filters;
+    for (const dialog::FileFilter& filter : dialog::kSongFilters) filters << QString::fromLatin1(filter.description);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+    dialog.selectFile(QString::fromLatin1(dialog::kPrefilledName));
 }
 
 std::optional<QString> askForSongPath(QWidget* owner) {

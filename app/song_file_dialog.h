@@ -9,12 +9,9 @@ class QWidget;
 
 namespace zmr::gui {
 
-inline constexpr QLatin1String kPrefilledName("All file");
-inline constexpr QLatin1String kKaraokeFilter("Karaoke File (*.kar)");
-inline constexpr QLatin1String kMidiFilter("MIDI File (*.mid)");
-
 // Open mode, the two filters with the karaoke one selected, and "All file" as
-// the name. The name need not exist: confirming it takes the whole folder.
+// the name (dialog/song_file_choice.h). The name need not exist: confirming it
+// takes the whole folder.
 void prepareSongFileDialog(QFileDialog& dialog);
 
 // Runs the dialog; the confirmed full path, or nothing when it was cancelled.

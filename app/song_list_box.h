@@ -1,11 +1,12 @@
 #pragma once
-// The dialog's list of song paths. It keeps them in the order the image uses
-// (the command line's order: letter case ignored, then raw bytes), lets each
-// click toggle an entry's selection, and allows the same path twice.
+// The dialog's list of song paths (dialog/song_list_model.h), row for row:
+// each click toggles an entry's selection.
 
 #include <QListWidget>
 #include <string>
 #include <vector>
+
+#include "dialog/song_list_model.h"
 
 namespace zmr::gui {
 
@@ -17,11 +18,11 @@ public:
     // At its sorted place, after any equal entry.
     void addSong(const std::string& path);
     // The paths as the file system names them, from the top.
-    std::vector<std::string> paths() const;
+    const std::vector<std::string>& paths() const { return songs_.paths(); }
     void removeSelected();
 
 private:
-    static std::string pathOf(const QListWidgetItem* item);
+    dialog::SongListModel songs_;
 };
 
 }  // namespace zmr::gui

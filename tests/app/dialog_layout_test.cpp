@@ -12,11 +12,11 @@
 #include <QtTest>
 
 #include "app/button_labels.h"
-#include "app/confirmed_folder.h"
 #include "app/dialog_test_support.h"
 #include "app/dialog_units.h"
 #include "app/image_tool_dlg.h"
 #include "app/song_file_dialog.h"
+#include "dialog/song_file_choice.h"
 
 using namespace zmr::gui;
 using zmr::test::actionById;
@@ -33,7 +33,6 @@ private slots:
     void buttonLabelsFitTheirButtons();
     void focusStartsOnQuit();
     void iconHasBothSizesInSixteenColours();
-    void confirmedNameGivesTheFolder();
     void fileDialogOpensWithTheKaraokeFilterAndTheFilledInName();
 };
 
@@ -174,15 +173,6 @@ void DialogLayoutTest::iconHasBothSizesInSixteenColours() {
     }
 }
 
-void DialogLayoutTest::confirmedNameGivesTheFolder() {
-    QCOMPARE(folderOfConfirmedPath("/songs/All file"), QString("/songs/"));
-    QCOMPARE(folderOfConfirmedPath("/songs/vn/All file"), QString("/songs/vn/"));
-    // A picked song stands in its own folder, whatever the length of its name.
-    QCOMPARE(folderOfConfirmedPath("/songs/Hello.kar"), QString("/songs/"));
-    QCOMPARE(folderOfConfirmedPath("/songs/A long song name.mid"), QString("/songs/"));
-    QCOMPARE(folderOfConfirmedPath("/Abc.kar"), QString("/"));
-}
-
 void DialogLayoutTest::fileDialogOpensWithTheKaraokeFilterAndTheFilledInName() {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
@@ -197,7 +187,8 @@ void DialogLayoutTest::fileDialogOpensWithTheKaraokeFilterAndTheFilledInName() {
     static_cast<QDialog&>(dialog).accept();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.selectedFiles(), QStringList({folder.path() + "/All file"}));
-    QCOMPARE(folderOfConfirmedPath(dialog.selectedFiles().first()), folder.path() + "/");
+    const std::string confirmed = dialog.selectedFiles().first().toStdString();
+    QCOMPARE(QString::fromStdString(zmr::dialog::folderOfConfirmedPath(confirmed)), folder.path() + "/");
 }
 
 QTEST_MAIN(DialogLayoutTest)

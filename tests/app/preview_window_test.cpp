@@ -16,6 +16,7 @@
 #include "app/image_tool_dlg.h"
 #include "app/karaoke_lyrics_view.h"
 #include "app/preview_window.h"
+#include "dialog/dialog_texts.h"
 #include "support/lyric_song.h"
 #include "support/manual_clock.h"
 #include "support/memory_compile.h"
@@ -185,7 +186,7 @@ void PreviewWindowTest::songDataShowsAsPlainText() {
     QVERIFY(shown != labels.end());
     QCOMPARE((*shown)->textFormat(), Qt::PlainText);
 
-    const auto box = messageBox(kErrorCaption, title, "/songs/<b>x</b>.mid");
+    const auto box = messageBox(zmr::dialog::kErrorCaption, title, "/songs/<b>x</b>.mid");
     for (QLabel* label : box->findChildren<QLabel*>())
         if (!label->text().isEmpty()) QCOMPARE(label->textFormat(), Qt::PlainText);
 }
