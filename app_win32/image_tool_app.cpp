@@ -6,11 +6,11 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "app_win32/image_tool_dlg.h"
+#include "dialog/dialog_texts.h"
+#include "dialog/script_steps.h"
 #include "fileio/native_path.h"
 
 namespace zmr::win32 {
@@ -29,31 +29,16 @@ void tell(const std::string& text, bool error) {
             return;
         }
     }
-    MessageBoxW(nullptr, wideFromUtf8(text).c_str(), error ? kErrorCaption : L"zmrimage-gui", MB_OK);
+    const char* caption = error ? dialog::kErrorCaption : dialog::kProgramName;
+    MessageBoxW(nullptr, wideFromUtf8(text).c_str(), wideFromUtf8(caption).c_str(), MB_OK);
 }
 
-// The full form of a folder named on the command line, taken from where the
-// program started: adding a folder moves the current directory.
-std::string absolute(const std::string& folder) {
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(nativePath(folder), error);  // GetFullPathNameW
-    return error || full.empty() ? folder : pathText(full);
-}
-
-std::optional<ScriptSteps> readCommandLine(int& exitCode) {
-    CLI::App parser(
-        "Gathers karaoke songs (.mid, .kar) into a list and compiles them into DADEDA00.DEZ and\n"
-        "SongList.txt in the current directory, which \"Add Files...\" sets to the folder it adds.\n"
-        "The options below script the dialog: they run in this order once the window shows,\n"
-        "and the window then stays open until it is closed.",
-        "zmrimage-gui");
-    parser.set_version_flag("--version", "zmrimage-gui " ZMR_VERSION);
-    ScriptSteps steps;
-    parser.add_option("--add-folder", steps.addFolders,
-                      "Add the .mid and .kar files of the folder, as confirming \"Add Files...\" there does; it "
-                      "becomes the current directory. May be given more than once.")
-        ->type_name("FOLDER");
-    parser.add_flag("--create-image", steps.createImage, "Then press \"Create Image\".");
+std::optional<dialog::ScriptSteps> readCommandLine(int& exitCode) {
+    CLI::App parser(dialog::kHelpDescription, dialog::kProgramName);
+    parser.set_version_flag("--version", std::string(dialog::kProgramName) + " " ZMR_VERSION);
+    dialog::ScriptSteps steps;
+    parser.add_option("--add-folder", steps.addFolders, dialog::kAddFolderHelp)->type_name("FOLDER");
+    parser.add_flag("--create-image", steps.createImage, dialog::kCreateImageHelp);
 
     std::vector<std::string> arguments = utf8CommandLine();
     std::vector<const char*> texts;
@@ -73,7 +58,7 @@ std::optional<ScriptSteps> readCommandLine(int& exitCode) {
         exitCode = kExitUsage;
         return std::nullopt;
     }
-    for (std::string& folder : steps.addFolders) folder = absolute(folder);
+    for (std::string& folder : steps.addFolders) folder = dialog::absoluteScriptFolder(folder);
     return steps;
 }
 
@@ -81,7 +66,7 @@ std::optional<ScriptSteps> readCommandLine(int& exitCode) {
 
 int CImageToolApp::run() {
     int exitCode = 0;
-    const std::optional<ScriptSteps> steps = readCommandLine(exitCode);
+    std::optional<dialog::ScriptSteps> steps = readCommandLine(exitCode);
     if (!steps) return exitCode;
 
     // The progress bar's window class.
@@ -89,10 +74,7 @@ int CImageToolApp::run() {
     InitCommonControlsEx(&controls);
 
     CImageToolDlg dialog(instance_);
-    dialog.setOnShown([&steps](CImageToolDlg& shown) {
-        for (const std::string& folder : steps->addFolders) shown.addSongFolder(folder);
-        if (steps->createImage) shown.createImage();
-    });
+    dialog.setScriptSteps(std::move(*steps));
     dialog.doModal();  // its result does not matter: every way out ends the program
     return 0;
 }

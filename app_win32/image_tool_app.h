@@ -4,16 +4,7 @@
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 namespace zmr::win32 {
-
-// Steps a script asks for on the command line, run once the dialog shows.
-struct ScriptSteps {
-    std::vector<std::string> addFolders;  // UTF-8; as if "Add Files..." were confirmed in each
-    bool createImage = false;             // then press "Create Image"
-};
 
 class CImageToolApp {
 public:

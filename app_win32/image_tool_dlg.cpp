@@ -7,49 +7,33 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <span>
 #include <system_error>
 
-#include "app_win32/confirmed_folder.h"
 #include "app_win32/resource_ids.h"
 #include "app_win32/song_book_dialog.h"
 #include "app_win32/song_file_dialog.h"
 #include "app_win32/window_messages.h"
+#include "dialog/dialog_texts.h"
+#include "dialog/output_folder.h"
+#include "dialog/song_book_command.h"
+#include "dialog/song_file_choice.h"
 #include "fileio/native_path.h"
-#include "image/image_layout.h"
-#include "image/song_order.h"
 
 namespace zmr::win32 {
 namespace {
 
-// The full form of a folder, ending in its separator.
-std::wstring absoluteFolder(const std::wstring& folder) {
-    std::error_code error;
-    std::wstring full = std::filesystem::absolute(folder, error).native();  // GetFullPathNameW
-    if (error || full.empty()) full = folder;
-    if (!full.empty() && full.back() != L'\\' && full.back() != L'/') full += L'\\';
-    return full;
-}
+const std::wstring kErrorCaption = wideFromUtf8(dialog::kErrorCaption);
 
 std::wstring withoutFinalNewline(std::wstring text) {
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
     return text;
 }
 
-// Where "Create Image" writes and "Song Book..." reads: the current directory,
-// which is the folder last added, or where the program was started.
-std::filesystem::path outputFolder() {
-    std::error_code error;
-    std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::filesystem::path(L".") : folder;
-}
-
-// The songs with warnings that one box lists by name.
-constexpr size_t kWarningsShown = 20;
-
 // The "Error" box of a command that failed; nothing when even that cannot be made.
 void reportFailure(const std::wstring& message) noexcept {
     try {
-        MessageBoxW(nullptr, message.c_str(), kErrorCaption, MB_OK);
+        MessageBoxW(nullptr, message.c_str(), kErrorCaption.c_str(), MB_OK);
     } catch (...) {
     }
 }
@@ -59,10 +43,12 @@ void reportFailure(const std::wstring& message) noexcept {
 void showErrorBox(const std::wstring& message, const std::wstring& songPath) {
     std::wstring text = withoutFinalNewline(message);
     if (!songPath.empty()) text += L"\n\n" + songPath;
-    MessageBoxW(nullptr, text.c_str(), kErrorCaption, MB_OK);
+    MessageBoxW(nullptr, text.c_str(), kErrorCaption.c_str(), MB_OK);
 }
 
-void showWarningBox(const std::wstring& text) { MessageBoxW(nullptr, text.c_str(), kWarningCaption, MB_OK); }
+void showWarningBox(const std::wstring& text) {
+    MessageBoxW(nullptr, text.c_str(), wideFromUtf8(dialog::kWarningCaption).c_str(), MB_OK);
+}
 
 CImageToolDlg::CImageToolDlg(HINSTANCE instance)
     : appIcon(LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON))),
@@ -153,15 +139,13 @@ INT_PTR CImageToolDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // shows it full.
         SendMessageW(progressBar, PBM_SETPOS, wParam, 0);
         return TRUE;
-    case kTitleMessage: {
-        const std::unique_ptr<std::wstring> title(reinterpret_cast<std::wstring*>(lParam));
-        SetWindowTextW(window_, title->c_str());
+    case kStateMessage:
+        SetWindowTextW(window_, wideFromUtf8(dialog::windowTitle(static_cast<CompileState>(wParam))).c_str());
         return TRUE;
-    }
     case kSongFailedMessage: {
         // The progress posted before the failure is shown before its box.
         MSG posted;
-        while (PeekMessageW(&posted, window_, kProgressRangeMessage, kTitleMessage, PM_REMOVE)) DispatchMessageW(&posted);
+        while (PeekMessageW(&posted, window_, kProgressRangeMessage, kStateMessage, PM_REMOVE)) DispatchMessageW(&posted);
         const auto* failure = reinterpret_cast<const SongFailure*>(lParam);
         errorReporter_(wideFromUtf8(failure->message), wideFromUtf8(failure->path));
         return TRUE;
@@ -169,7 +153,8 @@ INT_PTR CImageToolDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFinishedMessage: {
         // None when the worker could not even make its result.
         const std::unique_ptr<Result<CompileOutcome>> result(reinterpret_cast<Result<CompileOutcome>*>(lParam));
-        finishCompilation(result ? *result : Result<CompileOutcome>(Failure{"not enough memory for the compilation"}));
+        finishCompilation(result ? *result
+                                 : Result<CompileOutcome>(Failure{"not enough memory for the compilation", FailureKind::OutOfMemory}));
         return TRUE;
     }
     case kSongBookMessage: {
@@ -178,7 +163,7 @@ INT_PTR CImageToolDlg::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case kRunScriptMessage:
-        if (onShown_) onShown_(*this);
+        dialog::runScriptSteps(script_, *this);
         return TRUE;
     default:
         return FALSE;
@@ -199,8 +184,8 @@ void CImageToolDlg::initDialog() {
 void CImageToolDlg::command(int id) {
     if (optionsMenu_ && optionsMenu_->command(id)) return;
     switch (id) {
-    case IDOK:
-    case IDCANCEL:
+    case IDC_QUIT:
+    case IDC_CANCEL:
         close(id);
         break;
     case IDC_CREATE_IMAGE:
@@ -257,41 +242,30 @@ void CImageToolDlg::addFiles() {
     if (isBusy()) return;
     const std::optional<std::wstring> path = pathPicker_(window_);
     if (!path) return;
-    addSongFolder(utf8FromWide(folderOfConfirmedPath(*path)));
+    addSongFolder(dialog::folderOfConfirmedPath(utf8FromWide(*path)));
 }
 
 void CImageToolDlg::addSongFolder(const std::string& folder) {
-    // Made absolute before it becomes the current directory, which would
-    // change what a relative name points to.
-    const std::wstring absolute = absoluteFolder(wideFromUtf8(folder));
-    SetCurrentDirectoryW(absolute.c_str());
-    Result<std::vector<std::string>> songs = listSongFolder(utf8FromWide(absolute));
-    if (!songs) {
-        errorReporter_(absolute + L": " + wideFromUtf8(songs.message()), std::wstring());
+    Result<dialog::SongFolder> entered = dialog::enterSongFolder(nativePath(folder));
+    if (!entered) {
+        errorReporter_(wideFromUtf8(entered.message()), std::wstring());
         return;
     }
     size_t refused = 0;
-    for (const std::string& song : *songs) refused += addSong(song) ? 0 : 1;
-    if (refused > 0) {
-        errorReporter_(std::to_wstring(refused) + L" of the songs in " + absolute +
-                           L" could not be added: the list has no more room",
-                       std::wstring());
-    }
+    for (const std::string& song : entered->songs) refused += addSong(song) ? 0 : 1;
+    if (refused > 0) errorReporter_(wideFromUtf8(dialog::refusedSongsMessage(refused, entered->folder)), std::wstring());
     updateSongBookCommand();
 }
 
-// At its place in the command line's order, after any equal entry. The list
-// box's own sorting would follow the system's collation instead, which can
-// differ from the image's order. The paths change only with the list, so that
-// "Remove" and "Create Image" always take the songs the list shows.
+// At the model's place, and kept there only once the list box took it (one
+// out of room refuses it): the list box's own sorting would follow the
+// system's collation instead, which can differ from the image's order.
 bool CImageToolDlg::addSong(const std::string& path) {
-    const auto place = std::upper_bound(songs_.begin(), songs_.end(), path,
-                                        [](const std::string& a, const std::string& b) { return songPathLess(a, b); });
-    const auto index = static_cast<WPARAM>(place - songs_.begin());
-    const LRESULT added =
-        SendMessageW(songListBox, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wideFromUtf8(path).c_str()));
+    const size_t row = songs_.placeOf(path);
+    const LRESULT added = SendMessageW(songListBox, LB_INSERTSTRING, static_cast<WPARAM>(row),
+                                       reinterpret_cast<LPARAM>(wideFromUtf8(path).c_str()));
     if (added == LB_ERR || added == LB_ERRSPACE) return false;
-    songs_.insert(place, path);
+    songs_.insert(row, path);
     return true;
 }
 
@@ -302,15 +276,15 @@ void CImageToolDlg::removeSelected() {
     std::vector<int> selected(static_cast<size_t>(count));
     // The first selected entry goes, until none is selected.
     while (SendMessageW(songListBox, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data())) > 0) {
-        const int index = selected[0];
+        const auto index = static_cast<size_t>(selected[0]);
         SendMessageW(songListBox, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-        songs_.erase(songs_.begin() + index);
+        songs_.remove(std::span(&index, 1));
     }
 }
 
 void CImageToolDlg::setCommandsEnabled(bool enabled) {
     if (!enabled) focusBeforeCompiling_ = GetFocus();
-    for (const int id : {IDOK, IDCANCEL, IDC_CREATE_IMAGE, IDC_REMOVE}) EnableWindow(GetDlgItem(window_, id), enabled);
+    for (const int id : {IDC_QUIT, IDC_CANCEL, IDC_CREATE_IMAGE, IDC_REMOVE}) EnableWindow(GetDlgItem(window_, id), enabled);
     const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
     for (const UINT menu : {0u, 1u}) EnableMenuItem(GetMenu(window_), menu, MF_BYPOSITION | state);
     DrawMenuBar(window_);
@@ -322,47 +296,46 @@ void CImageToolDlg::setCommandsEnabled(bool enabled) {
 void CImageToolDlg::createImage() {
     if (isBusy()) return;
     CompileRequest request;
-    request.songs = songs_;
-    request.folder = outputFolder();
+    request.songs = songs_.paths();
+    request.folder = dialog::outputFolder();
     request.conversion = optionsMenu_ ? optionsMenu_->options() : ConvertOptions{};
     setCommandsEnabled(false);
-    worker_ = std::make_unique<CompileWorker>(window_);
+    sinks_ = std::make_unique<QueuedSinks>(window_);
+    worker_ = std::make_unique<dialog::CompileWorker>(*sinks_);
     worker_->start(std::move(request));
 }
 
 void CImageToolDlg::finishCompilation(const Result<CompileOutcome>& result) {
     worker_->join();
     worker_.reset();
+    sinks_.reset();
     setCommandsEnabled(true);
     updateSongBookCommand();
-    if (!result) errorReporter_(wideFromUtf8(result.message()), std::wstring());
-    else if (!result->warnings.empty()) warningReporter_(wideFromUtf8(describeWarnings(result->warnings, kWarningsShown)));
+    if (const std::optional<dialog::DialogBox> box = dialog::boxAfterCompilation(result)) show(*box);
+}
+
+void CImageToolDlg::show(const dialog::DialogBox& box) {
+    if (box.kind == dialog::BoxKind::Error) errorReporter_(wideFromUtf8(box.text), std::wstring());
+    else warningReporter_(wideFromUtf8(box.text));
 }
 
 void CImageToolDlg::updateSongBookCommand() {
-    std::error_code error;
-    const bool image = std::filesystem::is_regular_file(outputFolder() / kImageFileName, error);
-    EnableMenuItem(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND | (image ? MF_ENABLED : MF_GRAYED));
+    const UINT state = dialog::outputFolderHasImage() ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND | state);
 }
 
 void CImageToolDlg::makeSongBook() {
     updateSongBookCommand();
     const UINT state = GetMenuState(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND);
     if (isBusy() || (state & MF_GRAYED) != 0) return;
-    const std::filesystem::path folder = outputFolder();
-    const std::optional<std::wstring> book = bookPathPicker_(window_, (folder / L"SongBook.html").native());
+    const std::filesystem::path folder = dialog::outputFolder();
+    const std::optional<std::wstring> book = bookPathPicker_(window_, dialog::suggestedSongBookPath(folder, false).native());
     if (!book) return;
     setCommandsEnabled(false);
     bookThread_ = std::thread([window = window_, folder, path = std::filesystem::path(*book)] {
         // The thread ends here whatever happens: an exception leaving it would end the program.
         try {
-            std::unique_ptr<FolderSongBook> written;
-            try {
-                written = std::make_unique<FolderSongBook>(writeFolderSongBook(folder, path));
-            } catch (const std::bad_alloc&) {
-                written = std::make_unique<FolderSongBook>();
-                written->problem = pathText(path) + ": not enough memory to make the song book";
-            }
+            auto written = std::make_unique<FolderSongBook>(dialog::writeSongBook(folder, path));
             if (PostMessageW(window, kSongBookMessage, 0, reinterpret_cast<LPARAM>(written.get()))) written.release();
         } catch (...) {
             PostMessageW(window, kSongBookMessage, 0, 0);
@@ -373,10 +346,7 @@ void CImageToolDlg::makeSongBook() {
 void CImageToolDlg::finishSongBook(const FolderSongBook& written) {
     bookThread_.join();
     setCommandsEnabled(true);
-    if (written.problem) errorReporter_(wideFromUtf8(*written.problem), std::wstring());
-    std::wstring warnings;
-    for (const std::string& warning : written.warnings) warnings += (warnings.empty() ? L"" : L"\n") + wideFromUtf8(warning);
-    if (!warnings.empty()) warningReporter_(warnings);
+    for (const dialog::DialogBox& box : dialog::boxesAfterSongBook(written)) show(box);
 }
 
 }  // namespace zmr::win32

@@ -14,19 +14,19 @@
 #include <thread>
 #include <vector>
 
-#include "app_win32/compile_worker.h"
 #include "app_win32/options_menu.h"
+#include "app_win32/queued_sinks.h"
 #include "base/result.h"
+#include "dialog/compile_worker.h"
+#include "dialog/dialog_box.h"
+#include "dialog/script_steps.h"
+#include "dialog/song_list_model.h"
 #include "image/compile_session.h"
 #include "songbook/folder_song_book.h"
 
 namespace zmr::win32 {
 
-inline constexpr wchar_t kDialogCaption[] = L"ZMR Disc Image Tool";
-inline constexpr wchar_t kErrorCaption[] = L"Error";
-inline constexpr wchar_t kWarningCaption[] = L"Warning";
-
-class CImageToolDlg {
+class CImageToolDlg : public dialog::ScriptedDialog {
 public:
     // Asks the user for a path; the confirmed path, or nothing when cancelled.
     using PathPicker = std::function<std::optional<std::wstring>(HWND owner)>;
@@ -52,8 +52,8 @@ public:
     // Where the options are remembered, under HKEY_CURRENT_USER; set before
     // the window is made (tests keep theirs apart from the user's).
     void setSettingsKey(std::wstring key) { settingsKey_ = std::move(key); }
-    // Runs once the window shows (a script's steps).
-    void setOnShown(std::function<void(CImageToolDlg&)> steps) { onShown_ = std::move(steps); }
+    // Run once the window shows.
+    void setScriptSteps(dialog::ScriptSteps steps) { script_ = std::move(steps); }
 
     // Shows the dialog and returns when it has been closed.
     INT_PTR doModal();
@@ -67,20 +67,20 @@ public:
     // The song book of the image in the output folder, saved where the user
     // says; written on a thread of its own, as a compilation is.
     void makeSongBook();
-    void createImage();
+    void createImage() override;
     void removeSelected();
     void exitProgram();
 
     // What a confirmed "Add Files..." does with its folder (UTF-8): the
     // folder's .mid and .kar files join the list, and the folder becomes the
     // current directory, where "Create Image" writes its files.
-    void addSongFolder(const std::string& folder);
+    void addSongFolder(const std::string& folder) override;
 
     bool isCompiling() const { return worker_ != nullptr; }
     // A compilation or a song book is being written.
     bool isBusy() const { return isCompiling() || bookThread_.joinable(); }
     // The list's entries from the top, as UTF-8 paths.
-    const std::vector<std::string>& songs() const { return songs_; }
+    const std::vector<std::string>& songs() const { return songs_.paths(); }
 
 private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,6 +95,7 @@ private:
     // "Song Book..." is there for an image in the output folder.
     void updateSongBookCommand();
     void finishSongBook(const FolderSongBook& written);
+    void show(const dialog::DialogBox& box);
 
     HWND progressBar = nullptr;
     HWND songListBox = nullptr;
@@ -105,15 +106,16 @@ private:
     HWND window_ = nullptr;
     bool modal_ = false;
     HWND focusBeforeCompiling_ = nullptr;
-    std::vector<std::string> songs_;
+    dialog::SongListModel songs_;
     PathPicker pathPicker_;
     ErrorReporter errorReporter_;
     WarningReporter warningReporter_;
     BookPathPicker bookPathPicker_;
     std::wstring settingsKey_ = kSettingsKey;
-    std::function<void(CImageToolDlg&)> onShown_;
+    dialog::ScriptSteps script_;
     std::unique_ptr<OptionsMenu> optionsMenu_;
-    std::unique_ptr<CompileWorker> worker_;
+    std::unique_ptr<QueuedSinks> sinks_;  // outlives the worker, which reports to it
+    std::unique_ptr<dialog::CompileWorker> worker_;
     std::thread bookThread_;
 };
 

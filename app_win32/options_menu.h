@@ -1,18 +1,15 @@
 #pragma once
-// The menu "Options": how songs are read, as the command line's
-// --text-encoding, --kar-text and --lenient. Every item is off (the encoding
-// "VIQR or VNI") until the user turns it on; the choice is remembered between
-// runs under HKEY_CURRENT_USER\Software\zmrimage.
+// The menu "Options" of dialog/dialog_options.h on the resource menu's items;
+// the choice is remembered between runs under HKEY_CURRENT_USER\Software\zmrimage.
 
 #include <windows.h>
 
 #include <string>
 
+#include "app_win32/registry_settings_store.h"
 #include "image/convert_options.h"
 
 namespace zmr::win32 {
-
-inline constexpr wchar_t kSettingsKey[] = L"Software\\zmrimage";
 
 class OptionsMenu {
 public:
@@ -27,12 +24,10 @@ public:
     const ConvertOptions& options() const { return options_; }
 
 private:
-    void load();
-    void save() const;
     void show() const;
 
     HMENU menu_;
-    std::wstring key_;
+    RegistrySettingsStore store_;
     ConvertOptions options_;
 };
 

@@ -1,25 +1,10 @@
 #pragma once
-// The numeric ids of the dialog template, its controls, the menu and the
-// icon: shared by the resource script and the code. The menu's commands have
-// the Qt dialog's ids.
+// The numeric ids of the dialog template, the menu and the icon, shared by
+// the resource script and the code; the controls and the menu's commands
+// have the ids of dialog/dialog_ids.h, which the Qt dialog has too.
+
+#include "dialog/dialog_ids.h"
 
 #define IDD_IMAGE_TOOL 102
 #define IDI_APP_ICON 128
 #define IDR_MAIN_MENU 129
-
-// IDOK (1) is the "Quit" button, IDCANCEL (2) the hidden "Cancel" button.
-#define IDC_CREATE_IMAGE 3
-#define IDC_REMOVE 4
-#define IDC_SONG_LIST 1000
-#define IDC_PROGRESS_BAR 1001
-
-#define ID_FILE_ADD_FILES 32771
-#define ID_FILE_EXIT 32772
-#define ID_FILE_SONG_BOOK 32773
-// Menu "Options": the four text encodings, then the two switches.
-#define ID_TEXT_VIQR_VNI 32774
-#define ID_TEXT_UTF8 32775
-#define ID_TEXT_CP1258 32776
-#define ID_TEXT_AUTO 32777
-#define ID_KAR_TEXT 32778
-#define ID_LENIENT 32779

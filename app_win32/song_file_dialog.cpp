@@ -5,21 +5,25 @@
 #include <algorithm>
 #include <array>
 
-#include "app_win32/confirmed_folder.h"
+#include "dialog/song_file_choice.h"
+#include "fileio/wide_text.h"
 
 namespace zmr::win32 {
 
 std::optional<std::wstring> askForSongPath(HWND owner) {
     // Description and pattern of each entry, each ended by a zero, and one
-    // more zero after the last.
-    static constexpr wchar_t kFilter[] = L"Karaoke File (*.kar)\0*.kar\0MIDI File (*.mid)\0*.mid\0";
+    // more zero after the last (the string's own).
+    std::wstring filter;
+    for (const dialog::FileFilter& entry : dialog::kSongFilters)
+        filter += wideFromUtf8(entry.description) + L'\0' + wideFromUtf8(entry.pattern) + L'\0';
     std::array<wchar_t, 256> name{};
-    std::copy(std::begin(kPrefilledName), std::end(kPrefilledName), name.begin());
+    const std::wstring prefilled = wideFromUtf8(dialog::kPrefilledName);
+    std::copy(prefilled.begin(), prefilled.end(), name.begin());
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = static_cast<DWORD>(name.size());

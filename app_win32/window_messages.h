@@ -11,7 +11,7 @@ namespace zmr::win32 {
 enum WindowMessage : UINT {
     kProgressRangeMessage = WM_APP + 1,  // posted; wParam the low end, lParam the high end
     kProgressPositionMessage,            // posted; wParam the position
-    kTitleMessage,                       // posted; lParam a new std::wstring, deleted by the dialog
+    kStateMessage,                       // posted; wParam the CompileState
     kSongFailedMessage,                  // sent, so the worker waits until it is seen; lParam a SongFailure*
     kFinishedMessage,                    // posted last; lParam a new Result<CompileOutcome>, deleted by the dialog
     kRunScriptMessage,                   // posted by the dialog to itself once it shows

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "app_win32/confirmed_folder.h"
 #include "app_win32/image_tool_dlg.h"
 #include "app_win32/resource_ids.h"
 #include "fileio/native_path.h"
@@ -104,7 +103,7 @@ protected:
     }
 
     bool commandsEnabled() const {
-        for (const int id : {IDOK, IDC_CREATE_IMAGE, IDC_REMOVE}) {
+        for (const int id : {IDC_QUIT, IDC_CREATE_IMAGE, IDC_REMOVE}) {
             if (!IsWindowEnabled(GetDlgItem(window_, id))) return false;
         }
         return (GetMenuState(GetMenu(window_), 0, MF_BYPOSITION) & MF_GRAYED) == 0 &&
@@ -193,7 +192,7 @@ TEST_F(DialogCommands, FailedSongIsShownWhileEveryWayOfClosingIsRefused) {
         // The progress and the title posted before the failure are shown before its box.
         EXPECT_EQ(SendMessageW(GetDlgItem(window_, IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0), 50);
         EXPECT_EQ(title(), L"ZMR Disc Image Tool - Compiling...");
-        for (const int id : {IDOK, IDCANCEL, ID_FILE_EXIT}) press(id);
+        for (const int id : {IDC_QUIT, IDC_CANCEL, ID_FILE_EXIT}) press(id);
         SendMessageW(window_, WM_CLOSE, 0, 0);
         refused = IsWindow(window_) && !quitPosted_;
     };
@@ -211,7 +210,7 @@ TEST_F(DialogCommands, FailedSongIsShownWhileEveryWayOfClosingIsRefused) {
 TEST_F(DialogCommands, EveryWayOfClosingEndsTheDialog) {
     // "Quit", the hidden "Cancel" (Escape, the close box) and WM_CLOSE close
     // the window; "Exit" ends the message loop.
-    for (const int way : {IDOK, IDCANCEL, WM_CLOSE, VK_ESCAPE}) {
+    for (const int way : {IDC_QUIT, IDC_CANCEL, WM_CLOSE, VK_ESCAPE}) {
         CImageToolDlg dialog(GetModuleHandleW(nullptr));
         HWND window = dialog.createModeless();
         if (way == WM_CLOSE) {
@@ -288,6 +287,32 @@ TEST_F(DialogCommands, OptionsAreRememberedAndReadSongsWithTheirWarnings) {
         << utf8FromWide(warnings_[0]);
 }
 
+// What an older version kept at the top of the key is read, so nobody loses
+// the choice; the new names, in the subkey "options", win once stored.
+TEST_F(DialogCommands, OptionsAnOlderVersionStoredAreRead) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kTestSettings, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t utf8[] = L"utf8";
+    const DWORD on = 1;
+    RegSetValueExW(key, L"textEncoding", 0, REG_SZ, reinterpret_cast<const BYTE*>(utf8), sizeof utf8);
+    RegSetValueExW(key, L"karText", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on);
+    RegCloseKey(key);
+    {
+        CImageToolDlg older(GetModuleHandleW(nullptr));
+        older.setSettingsKey(kTestSettings);
+        HWND window = older.createModeless();
+        EXPECT_TRUE(GetMenuState(GetMenu(window), ID_TEXT_UTF8, MF_BYCOMMAND) & MF_CHECKED);
+        EXPECT_TRUE(GetMenuState(GetMenu(window), ID_KAR_TEXT, MF_BYCOMMAND) & MF_CHECKED);
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_KAR_TEXT, 0), 0);
+    }
+    CImageToolDlg again(GetModuleHandleW(nullptr));
+    again.setSettingsKey(kTestSettings);
+    HMENU menu = GetMenu(again.createModeless());
+    EXPECT_TRUE(GetMenuState(menu, ID_TEXT_UTF8, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(menu, ID_KAR_TEXT, MF_BYCOMMAND) & MF_CHECKED);
+}
+
 // "Song Book..." is there once the output folder holds an image; the book
 // is written on its own thread, and the song list's lines it cannot use are told.
 TEST_F(DialogCommands, SongBookIsWrittenWhereTheUserSaves) {
@@ -315,13 +340,6 @@ TEST_F(DialogCommands, SongBookIsWrittenWhereTheUserSaves) {
     EXPECT_NE(warnings_[0].find(L"SongList.txt line 1: song number 7, expected 1"), std::wstring::npos)
         << utf8FromWide(warnings_[0]);
     EXPECT_TRUE(commandsEnabled());
-}
-
-TEST(ConfirmedFolder, PrefilledNameGivesTheFolderAndAPickedSongItsFolder) {
-    EXPECT_EQ(folderOfConfirmedPath(L"C:\\Songs\\All file"), L"C:\\Songs\\");
-    EXPECT_EQ(folderOfConfirmedPath(L"D:\\Karaoke\\Nhac\\Song.kar"), L"D:\\Karaoke\\Nhac\\");
-    EXPECT_EQ(folderOfConfirmedPath(L"C:\\Music\\Bai Ca.mid"), L"C:\\Music\\");
-    EXPECT_EQ(folderOfConfirmedPath(L"C:\\x\\12345678"), L"C:\\x\\");  // any 8-character name is the folder's
 }
 
 }  // namespace
