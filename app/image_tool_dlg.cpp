@@ -82,7 +82,7 @@ CImageToolDlg::CImageToolDlg(QWidget* parent)
 // without having been closed: its reports are dropped until it ends. A song
 // book waits on nobody, so it is simply waited for.
 CImageToolDlg::~CImageToolDlg() {
-    if (worker_) sinks_->dropUntilEnded(*worker_);
+    if (worker_) dropReportsUntilEnded(this, *worker_);
     worker_.reset();
     if (songBookThread_) songBookThread_->wait();
 }
@@ -250,20 +250,14 @@ ReportHandlers CImageToolDlg::reportHandlers() {
 
 void CImageToolDlg::createImage() {
     if (isBusy()) return;
-    CompileRequest request;
-    request.folder = dialog::outputFolder();
-    request.songs = songListBox->paths();
-    request.conversion = optionsMenu_->options();
     setCommandsEnabled(false);
-    sinks_ = std::make_unique<QueuedSinks>(this, reportHandlers());
-    worker_ = std::make_unique<dialog::CompileWorker>(*sinks_, watcher_);
-    worker_->start(std::move(request));
+    worker_ = std::make_unique<dialog::CompileWorker>(std::make_unique<QueuedSinks>(this, reportHandlers()), watcher_);
+    worker_->start(dialog::createImageRequest(songListBox->paths(), optionsMenu_->options()));
 }
 
 void CImageToolDlg::finishCompilation(const Result<CompileOutcome>& result) {
     worker_->join();
     worker_.reset();
-    sinks_.reset();
     setCommandsEnabled(true);
     if (const std::optional<dialog::DialogBox> box = dialog::boxAfterCompilation(result)) show(*box);
     updateSongBookCommand();

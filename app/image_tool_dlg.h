@@ -115,7 +115,6 @@ private:
     ErrorReporter errorReporter_;
     WarningReporter warningReporter_;
     TemporaryFileWatcher* watcher_ = nullptr;
-    std::unique_ptr<QueuedSinks> sinks_;  // outlives the worker, which reports to it
     std::unique_ptr<dialog::CompileWorker> worker_;
     std::unique_ptr<QThread> songBookThread_;
 };

@@ -52,11 +52,11 @@ void QueuedSinks::finished(Result<CompileOutcome> result) noexcept {
     }
 }
 
-void QueuedSinks::dropUntilEnded(const dialog::CompileWorker& worker) {
+void dropReportsUntilEnded(QObject* context, const dialog::CompileWorker& worker) {
     // Dropping the context's pending reports releases a compilation that
     // waits on one; it then runs to its end with nobody listening.
     while (!worker.ended()) {
-        QCoreApplication::removePostedEvents(context_, QEvent::MetaCall);
+        QCoreApplication::removePostedEvents(context, QEvent::MetaCall);
         QThread::msleep(20);
     }
 }

@@ -31,11 +31,6 @@ public:
     void songFailed(std::string_view path, std::string_view message) override;
     void finished(Result<CompileOutcome> result) noexcept override;
 
-    // For a context going away while the compilation runs: drops the reports
-    // not yet delivered, so one that waits on a report cannot hold the
-    // context's thread, until the compilation has ended.
-    void dropUntilEnded(const dialog::CompileWorker& worker);
-
 private:
     template <class Call>
     void post(Call call);
@@ -43,5 +38,10 @@ private:
     QObject* context_;
     ReportHandlers handlers_;
 };
+
+// For a context going away while the compilation runs: drops the reports not
+// yet delivered, so one that waits on a report cannot hold the context's
+// thread, until the compilation has ended.
+void dropReportsUntilEnded(QObject* context, const dialog::CompileWorker& worker);
 
 }  // namespace zmr::gui

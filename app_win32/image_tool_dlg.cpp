@@ -295,20 +295,15 @@ void CImageToolDlg::setCommandsEnabled(bool enabled) {
 
 void CImageToolDlg::createImage() {
     if (isBusy()) return;
-    CompileRequest request;
-    request.songs = songs_.paths();
-    request.folder = dialog::outputFolder();
-    request.conversion = optionsMenu_ ? optionsMenu_->options() : ConvertOptions{};
+    const ConvertOptions options = optionsMenu_ ? optionsMenu_->options() : ConvertOptions{};
     setCommandsEnabled(false);
-    sinks_ = std::make_unique<QueuedSinks>(window_);
-    worker_ = std::make_unique<dialog::CompileWorker>(*sinks_);
-    worker_->start(std::move(request));
+    worker_ = std::make_unique<dialog::CompileWorker>(std::make_unique<QueuedSinks>(window_));
+    worker_->start(dialog::createImageRequest(songs_.paths(), options));
 }
 
 void CImageToolDlg::finishCompilation(const Result<CompileOutcome>& result) {
     worker_->join();
     worker_.reset();
-    sinks_.reset();
     setCommandsEnabled(true);
     updateSongBookCommand();
     if (const std::optional<dialog::DialogBox> box = dialog::boxAfterCompilation(result)) show(*box);

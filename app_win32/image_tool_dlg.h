@@ -114,7 +114,6 @@ private:
     std::wstring settingsKey_ = kSettingsKey;
     dialog::ScriptSteps script_;
     std::unique_ptr<OptionsMenu> optionsMenu_;
-    std::unique_ptr<QueuedSinks> sinks_;  // outlives the worker, which reports to it
     std::unique_ptr<dialog::CompileWorker> worker_;
     std::thread bookThread_;
 };

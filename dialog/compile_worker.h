@@ -5,10 +5,13 @@
 // (QueuedSinks) in the order the compilation made them.
 
 #include <atomic>
+#include <memory>
+#include <string>
 #include <thread>
 
 #include "fileio/temporary_file_watcher.h"
 #include "image/compile_session.h"
+#include "image/convert_options.h"
 
 namespace zmr::dialog {
 
@@ -24,11 +27,15 @@ public:
     virtual void finished(Result<CompileOutcome> result) noexcept = 0;
 };
 
+// What "Create Image" compiles: the listed songs, into the output folder,
+// read with the options; the first song that fails ends it.
+CompileRequest createImageRequest(std::vector<std::string> songs, const ConvertOptions& options);
+
 class CompileWorker {
 public:
     // `watcher` (may be none) hears of the temporary files.
-    explicit CompileWorker(CompileReports& reports, TemporaryFileWatcher* watcher = nullptr)
-        : reports_(reports), watcher_(watcher) {}
+    explicit CompileWorker(std::unique_ptr<CompileReports> reports, TemporaryFileWatcher* watcher = nullptr)
+        : reports_(std::move(reports)), watcher_(watcher) {}
     // Waits for a thread still running; only a dialog torn down without having
     // been closed leaves one, and it must first release a report waiting on it.
     ~CompileWorker() { join(); }
@@ -44,7 +51,7 @@ public:
     void join();
 
 private:
-    CompileReports& reports_;
+    std::unique_ptr<CompileReports> reports_;
     TemporaryFileWatcher* watcher_;
     std::atomic<bool> ended_ = false;
     std::thread thread_;

@@ -221,20 +221,20 @@ TEST(CompileWorker, ReportsEachStepAndEndsWithTheOutcomeOrTheFailure) {
     CompileRequest request;
     request.songs = {dir.write("a.mid", test::goodSong()), dir.write("b.mid", test::rejectedSong())};
     request.folder = dir.path();
-    Reports reports;
-    {
-        CompileWorker worker(reports);
-        worker.start(request);
-        worker.join();
-        EXPECT_TRUE(worker.ended());
-    }
-    EXPECT_EQ(reports.events(), (std::vector<std::string>{"compiling", "failed b.mid", "done", "written 1"}));
-
-    Reports unwritable;
-    request.folder = dir.path() / "missing";
-    CompileWorker worker(unwritable);
+    auto owned = std::make_unique<Reports>();
+    Reports& reports = *owned;
+    CompileWorker worker(std::move(owned));
     worker.start(request);
     worker.join();
+    EXPECT_TRUE(worker.ended());
+    EXPECT_EQ(reports.events(), (std::vector<std::string>{"compiling", "failed b.mid", "done", "written 1"}));
+
+    auto unwritableOwned = std::make_unique<Reports>();
+    Reports& unwritable = *unwritableOwned;
+    request.folder = dir.path() / "missing";
+    CompileWorker again(std::move(unwritableOwned));
+    again.start(request);
+    again.join();
     EXPECT_EQ(unwritable.events().back(), "failure");
 }
 
