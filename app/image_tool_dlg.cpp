@@ -199,11 +199,11 @@ void CImageToolDlg::finishSongBook(const FolderSongBook& written) {
     songBookThread_.reset();
     unsetCursor();
     setCommandsEnabled(true);
-    for (const dialog::DialogBox& box : dialog::boxesAfterSongBook(written)) show(box);
+    for (const dialog::DialogBox& box : dialog::boxesAfterSongBook(written)) showBox(box);
     emit songBookFinished();
 }
 
-void CImageToolDlg::show(const dialog::DialogBox& box) {
+void CImageToolDlg::showBox(const dialog::DialogBox& box) {
     if (box.kind == dialog::BoxKind::Error) errorReporter_(fromText(box.text), QString());
     else warningReporter_(fromText(box.text));
 }
@@ -259,7 +259,7 @@ void CImageToolDlg::finishCompilation(const Result<CompileOutcome>& result) {
     worker_->join();
     worker_.reset();
     setCommandsEnabled(true);
-    if (const std::optional<dialog::DialogBox> box = dialog::boxAfterCompilation(result)) show(*box);
+    if (const std::optional<dialog::DialogBox> box = dialog::boxAfterCompilation(result)) showBox(*box);
     updateSongBookCommand();
     emit compilationFinished();
 }

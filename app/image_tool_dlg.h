@@ -95,7 +95,7 @@ private:
     ReportHandlers reportHandlers();
     void finishCompilation(const Result<CompileOutcome>& result);
     void finishSongBook(const FolderSongBook& written);
-    void show(const dialog::DialogBox& box);
+    void showBox(const dialog::DialogBox& box);
 
     QProgressBar* progressBar = nullptr;
     SongListBox* songListBox = nullptr;

@@ -306,10 +306,10 @@ void CImageToolDlg::finishCompilation(const Result<CompileOutcome>& result) {
     worker_.reset();
     setCommandsEnabled(true);
     updateSongBookCommand();
-    if (const std::optional<dialog::DialogBox> box = dialog::boxAfterCompilation(result)) show(*box);
+    if (const std::optional<dialog::DialogBox> box = dialog::boxAfterCompilation(result)) showBox(*box);
 }
 
-void CImageToolDlg::show(const dialog::DialogBox& box) {
+void CImageToolDlg::showBox(const dialog::DialogBox& box) {
     if (box.kind == dialog::BoxKind::Error) errorReporter_(wideFromUtf8(box.text), std::wstring());
     else warningReporter_(wideFromUtf8(box.text));
 }
@@ -341,7 +341,7 @@ void CImageToolDlg::makeSongBook() {
 void CImageToolDlg::finishSongBook(const FolderSongBook& written) {
     bookThread_.join();
     setCommandsEnabled(true);
-    for (const dialog::DialogBox& box : dialog::boxesAfterSongBook(written)) show(box);
+    for (const dialog::DialogBox& box : dialog::boxesAfterSongBook(written)) showBox(box);
 }
 
 }  // namespace zmr::win32

@@ -95,7 +95,7 @@ private:
     // "Song Book..." is there for an image in the output folder.
     void updateSongBookCommand();
     void finishSongBook(const FolderSongBook& written);
-    void show(const dialog::DialogBox& box);
+    void showBox(const dialog::DialogBox& box);
 
     HWND progressBar = nullptr;
     HWND songListBox = nullptr;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-compiles the Windows programs with Debian's MinGW-w64 into
 # build/windows/bin: zmrimage.exe, zmrimage-gui.exe and the test programs
-# (zmr_tests.exe, zmr_win32_dialog_tests.exe). Each .exe carries its runtime
+# (zmr_tests.exe, zmr_dialog_tests.exe, zmr_win32_dialog_tests.exe). Each .exe carries its runtime
 # and runs on a bare 64-bit Windows.
 #
 #   scripts/build-windows.sh [TARGET...]      (default: everything)

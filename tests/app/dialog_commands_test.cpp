@@ -218,7 +218,7 @@ void DialogCommandsTest::createImageWritesWhatTheCommandLineWrites() {
     struct Quiet : zmr::ProgressSink, zmr::StateSink, zmr::SongMessageSink {
         void setRange(int32_t, int32_t) override {}
         void setPosition(int32_t) override {}
-        void stateChanged(CompileState) override {}
+        void stateChanged(zmr::CompileState) override {}
         void songFailed(std::string_view, std::string_view) override {}
     } quiet;
     zmr::MemoryImageWriter memory;
