@@ -23,3 +23,13 @@
 #define ID_TEXT_AUTO 32777
 #define ID_KAR_TEXT 32778
 #define ID_LENIENT 32779
+
+// "Preview..." (the Qt dialog's id) and the controls of its window.
+#define ID_FILE_PREVIEW 32780
+#define IDC_PREVIEW_SONGS 1100
+#define IDC_PREVIEW_LYRICS 1101
+#define IDC_PREVIEW_PLAY 1102
+#define IDC_PREVIEW_PAUSE 1103
+#define IDC_PREVIEW_STOP 1104
+#define IDC_PREVIEW_POSITION 1105
+#define IDC_PREVIEW_TIME 1106
