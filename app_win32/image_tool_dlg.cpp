@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "app_win32/confirmed_folder.h"
+#include "app_win32/preview_window.h"
 #include "app_win32/resource_ids.h"
 #include "app_win32/song_book_dialog.h"
 #include "app_win32/song_file_dialog.h"
@@ -72,7 +73,10 @@ CImageToolDlg::CImageToolDlg(HINSTANCE instance)
       pathPicker_(askForSongPath),
       errorReporter_(showErrorBox),
       warningReporter_(showWarningBox),
-      bookPathPicker_(askForSongBookPath) {}
+      bookPathPicker_(askForSongBookPath),
+      previewOpener_([instance](HWND owner, const std::filesystem::path& image) {
+          PreviewWindow(instance, owner, image).runModal();
+      }) {}
 
 // A compilation still running here means the dialog is being torn down
 // without having been closed. Its reports are let through, shown to nobody,
@@ -215,6 +219,9 @@ void CImageToolDlg::command(int id) {
     case ID_FILE_SONG_BOOK:
         makeSongBook();
         break;
+    case ID_FILE_PREVIEW:
+        openPreview();
+        break;
     case ID_FILE_EXIT:
         exitProgram();
         break;
@@ -343,6 +350,7 @@ void CImageToolDlg::updateSongBookCommand() {
     std::error_code error;
     const bool image = std::filesystem::is_regular_file(outputFolder() / kImageFileName, error);
     EnableMenuItem(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND | (image ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(GetMenu(window_), ID_FILE_PREVIEW, MF_BYCOMMAND | (image ? MF_ENABLED : MF_GRAYED));
 }
 
 void CImageToolDlg::makeSongBook() {
@@ -368,6 +376,13 @@ void CImageToolDlg::makeSongBook() {
             PostMessageW(window, kSongBookMessage, 0, 0);
         }
     });
+}
+
+void CImageToolDlg::openPreview() {
+    updateSongBookCommand();
+    const UINT state = GetMenuState(GetMenu(window_), ID_FILE_PREVIEW, MF_BYCOMMAND);
+    if (isBusy() || (state & MF_GRAYED) != 0) return;
+    previewOpener_(window_, outputFolder() / kImageFileName);
 }
 
 void CImageToolDlg::finishSongBook(const FolderSongBook& written) {

@@ -317,6 +317,26 @@ TEST_F(DialogCommands, SongBookIsWrittenWhereTheUserSaves) {
     EXPECT_TRUE(commandsEnabled());
 }
 
+// "Preview..." follows "Song Book...": there once the output folder holds
+// an image, and opened on that image.
+TEST_F(DialogCommands, PreviewOpensOnTheImageInTheOutputFolder) {
+    test::TempDir folder;
+    folder.write("a.mid", goodSong(60));
+    std::vector<fs::path> opened;
+    dialog_.setPreviewOpener([&](HWND owner, const fs::path& image) {
+        EXPECT_EQ(owner, window_);
+        opened.push_back(image);
+    });
+    dialog_.addSongFolder(pathText(folder.path()));
+    EXPECT_TRUE(GetMenuState(GetMenu(window_), ID_FILE_PREVIEW, MF_BYCOMMAND) & MF_GRAYED);
+    press(ID_FILE_PREVIEW);
+    EXPECT_TRUE(opened.empty());
+    ASSERT_TRUE(compile());
+    EXPECT_FALSE(GetMenuState(GetMenu(window_), ID_FILE_PREVIEW, MF_BYCOMMAND) & MF_GRAYED);
+    press(ID_FILE_PREVIEW);
+    EXPECT_EQ(opened, (std::vector<fs::path>{folder.path() / L"DADEDA00.DEZ"}));
+}
+
 TEST(ConfirmedFolder, PrefilledNameGivesTheFolderAndAPickedSongItsFolder) {
     EXPECT_EQ(folderOfConfirmedPath(L"C:\\Songs\\All file"), L"C:\\Songs\\");
     EXPECT_EQ(folderOfConfirmedPath(L"D:\\Karaoke\\Nhac\\Song.kar"), L"D:\\Karaoke\\Nhac\\");
