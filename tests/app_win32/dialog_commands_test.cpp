@@ -337,6 +337,33 @@ TEST_F(DialogCommands, PreviewOpensOnTheImageInTheOutputFolder) {
     EXPECT_EQ(opened, (std::vector<fs::path>{folder.path() / L"DADEDA00.DEZ"}));
 }
 
+// What the timer below sees from inside the preview's own message loop.
+struct PreviewSeen {
+    static inline HWND owner = nullptr;
+    static inline bool dialogEnabled = true;
+};
+
+// The window itself: modal over the dialog, which it gives back once closed.
+TEST_F(DialogCommands, PreviewRunsOverTheDialogUntilItIsClosed) {
+    test::TempDir folder;
+    folder.write("a.mid", goodSong(60));
+    dialog_.addSongFolder(pathText(folder.path()));
+    ASSERT_TRUE(compile());
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND preview = FindWindowW(L"ZmrPreviewWindow", nullptr);
+        if (!preview) return;
+        PreviewSeen::owner = GetWindow(preview, GW_OWNER);
+        PreviewSeen::dialogEnabled = IsWindowEnabled(PreviewSeen::owner) != FALSE;
+        PostMessageW(preview, WM_CLOSE, 0, 0);
+    });
+    press(ID_FILE_PREVIEW);  // returns once the window is closed
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(PreviewSeen::owner, window_);
+    EXPECT_FALSE(PreviewSeen::dialogEnabled);
+    EXPECT_TRUE(IsWindowEnabled(window_));
+    EXPECT_EQ(FindWindowW(L"ZmrPreviewWindow", nullptr), nullptr);
+}
+
 TEST(ConfirmedFolder, PrefilledNameGivesTheFolderAndAPickedSongItsFolder) {
     EXPECT_EQ(folderOfConfirmedPath(L"C:\\Songs\\All file"), L"C:\\Songs\\");
     EXPECT_EQ(folderOfConfirmedPath(L"D:\\Karaoke\\Nhac\\Song.kar"), L"D:\\Karaoke\\Nhac\\");
