@@ -44,18 +44,11 @@ KaraokeLyricsView::KaraokeLyricsView(QWidget* parent) : QWidget(parent) {
 }
 
 void KaraokeLyricsView::showAt(const LyricTimeline* lyrics, PlaybackTime position) {
-    sung_.clear();
-    unsung_.clear();
-    next_.clear();
-    title_->setText(lyrics ? QString::fromStdString(lyrics->title()) : QString());
-    if (lyrics) {
-        const LyricView view = lyrics->at(position);
-        if (view.line) {
-            sung_ = QString::fromStdString(lyrics->text(*view.line, 0, view.sung));
-            unsung_ = QString::fromStdString(lyrics->text(*view.line, view.sung));
-        }
-        if (view.next) next_ = QString::fromStdString(lyrics->text(*view.next));
-    }
+    const KaraokeLines shown = karaokeLinesAt(lyrics, position);
+    sung_ = QString::fromStdString(shown.sung);
+    unsung_ = QString::fromStdString(shown.unsung);
+    next_ = QString::fromStdString(shown.next);
+    title_->setText(QString::fromStdString(shown.title));
     current_->setText(QString("<span style=\"color:%1\">%2</span>%3")
                           .arg(QLatin1String(kSungColour), sung_.toHtmlEscaped(), unsung_.toHtmlEscaped()));
     nextLine_->setText(next_);

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include "playback/karaoke_lines.h"
 #include "playback/lyric_timeline.h"
 
 class QLabel;

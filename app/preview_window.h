@@ -17,9 +17,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/preview_listing.h"
 #include "base/result.h"
 #include "playback/live_playback.h"
+#include "playback/preview_listing.h"
 #include "playback/preview_song.h"
 #include "playback/transport.h"
 #include "sound/live_output.h"

@@ -10,6 +10,7 @@
 #include <span>
 #include <system_error>
 
+#include "app_win32/preview_window.h"
 #include "app_win32/resource_ids.h"
 #include "app_win32/song_book_dialog.h"
 #include "app_win32/song_file_dialog.h"
@@ -58,7 +59,10 @@ CImageToolDlg::CImageToolDlg(HINSTANCE instance)
       pathPicker_(askForSongPath),
       errorReporter_(showErrorBox),
       warningReporter_(showWarningBox),
-      bookPathPicker_(askForSongBookPath) {}
+      bookPathPicker_(askForSongBookPath),
+      previewOpener_([instance](HWND owner, const std::filesystem::path& image) {
+          PreviewWindow(instance, owner, image).runModal();
+      }) {}
 
 // A compilation still running here means the dialog is being torn down
 // without having been closed. Its reports are let through, shown to nobody,
@@ -200,6 +204,9 @@ void CImageToolDlg::command(int id) {
     case ID_FILE_SONG_BOOK:
         makeSongBook();
         break;
+    case ID_FILE_PREVIEW:
+        openPreview();
+        break;
     case ID_FILE_EXIT:
         exitProgram();
         break;
@@ -317,6 +324,7 @@ void CImageToolDlg::showBox(const dialog::DialogBox& box) {
 void CImageToolDlg::updateSongBookCommand() {
     const UINT state = dialog::outputFolderHasImage() ? MF_ENABLED : MF_GRAYED;
     EnableMenuItem(GetMenu(window_), ID_FILE_SONG_BOOK, MF_BYCOMMAND | state);
+    EnableMenuItem(GetMenu(window_), ID_FILE_PREVIEW, MF_BYCOMMAND | state);
 }
 
 void CImageToolDlg::makeSongBook() {
@@ -336,6 +344,13 @@ void CImageToolDlg::makeSongBook() {
             PostMessageW(window, kSongBookMessage, 0, 0);
         }
     });
+}
+
+void CImageToolDlg::openPreview() {
+    updateSongBookCommand();
+    const UINT state = GetMenuState(GetMenu(window_), ID_FILE_PREVIEW, MF_BYCOMMAND);
+    if (isBusy() || (state & MF_GRAYED) != 0) return;
+    previewOpener_(window_, dialog::imageInOutputFolder());
 }
 
 void CImageToolDlg::finishSongBook(const FolderSongBook& written) {

@@ -1,12 +1,13 @@
 #pragma once
 // The main window, from dialog template 102: the song list, the progress bar,
 // the buttons "Remove", "Create Image" and "Quit", the menu "File" with
-// "Add Files...", "Song Book..." and "Exit", and the menu "Options" with how
-// songs are read. A thin class over the Win32 dialog functions; every way of
-// closing it ends the program.
+// "Add Files...", "Song Book...", "Preview..." and "Exit", and the menu
+// "Options" with how songs are read. A thin class over the Win32 dialog
+// functions; every way of closing it ends the program.
 
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -38,6 +39,8 @@ public:
     using WarningReporter = std::function<void(const std::wstring& text)>;
     // Asks where to save the song book, starting at a suggested path.
     using BookPathPicker = std::function<std::optional<std::wstring>(HWND owner, const std::wstring& suggested)>;
+    // Shows the preview of the image at `image` and returns once it is closed.
+    using PreviewOpener = std::function<void(HWND owner, const std::filesystem::path& image)>;
 
     explicit CImageToolDlg(HINSTANCE instance);
     ~CImageToolDlg();
@@ -49,6 +52,7 @@ public:
     void setErrorReporter(ErrorReporter reporter) { errorReporter_ = std::move(reporter); }
     void setWarningReporter(WarningReporter reporter) { warningReporter_ = std::move(reporter); }
     void setBookPathPicker(BookPathPicker picker) { bookPathPicker_ = std::move(picker); }
+    void setPreviewOpener(PreviewOpener opener) { previewOpener_ = std::move(opener); }
     // Where the options are remembered, under HKEY_CURRENT_USER; set before
     // the window is made (tests keep theirs apart from the user's).
     void setSettingsKey(std::wstring key) { settingsKey_ = std::move(key); }
@@ -67,6 +71,8 @@ public:
     // The song book of the image in the output folder, saved where the user
     // says; written on a thread of its own, as a compilation is.
     void makeSongBook();
+    // The preview of the image in the output folder: its songs heard and their lyrics shown in time.
+    void openPreview() override;
     void createImage() override;
     void removeSelected();
     void exitProgram();
@@ -92,7 +98,7 @@ private:
     bool addSong(const std::string& path);
     void setCommandsEnabled(bool enabled);
     void finishCompilation(const Result<CompileOutcome>& result);
-    // "Song Book..." is there for an image in the output folder.
+    // "Song Book..." and "Preview..." are there for an image in the output folder.
     void updateSongBookCommand();
     void finishSongBook(const FolderSongBook& written);
     void showBox(const dialog::DialogBox& box);
@@ -111,6 +117,7 @@ private:
     ErrorReporter errorReporter_;
     WarningReporter warningReporter_;
     BookPathPicker bookPathPicker_;
+    PreviewOpener previewOpener_;
     std::wstring settingsKey_ = kSettingsKey;
     dialog::ScriptSteps script_;
     std::unique_ptr<OptionsMenu> optionsMenu_;

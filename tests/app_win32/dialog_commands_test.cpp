@@ -342,5 +342,52 @@ TEST_F(DialogCommands, SongBookIsWrittenWhereTheUserSaves) {
     EXPECT_TRUE(commandsEnabled());
 }
 
+// "Preview..." follows "Song Book...": there once the output folder holds
+// an image, and opened on that image.
+TEST_F(DialogCommands, PreviewOpensOnTheImageInTheOutputFolder) {
+    test::TempDir folder;
+    folder.write("a.mid", goodSong(60));
+    std::vector<fs::path> opened;
+    dialog_.setPreviewOpener([&](HWND owner, const fs::path& image) {
+        EXPECT_EQ(owner, window_);
+        opened.push_back(image);
+    });
+    dialog_.addSongFolder(pathText(folder.path()));
+    EXPECT_TRUE(GetMenuState(GetMenu(window_), ID_FILE_PREVIEW, MF_BYCOMMAND) & MF_GRAYED);
+    press(ID_FILE_PREVIEW);
+    EXPECT_TRUE(opened.empty());
+    ASSERT_TRUE(compile());
+    EXPECT_FALSE(GetMenuState(GetMenu(window_), ID_FILE_PREVIEW, MF_BYCOMMAND) & MF_GRAYED);
+    press(ID_FILE_PREVIEW);
+    EXPECT_EQ(opened, (std::vector<fs::path>{folder.path() / L"DADEDA00.DEZ"}));
+}
+
+// What the timer below sees from inside the preview's own message loop.
+struct PreviewSeen {
+    static inline HWND owner = nullptr;
+    static inline bool dialogEnabled = true;
+};
+
+// The window itself: modal over the dialog, which it gives back once closed.
+TEST_F(DialogCommands, PreviewRunsOverTheDialogUntilItIsClosed) {
+    test::TempDir folder;
+    folder.write("a.mid", goodSong(60));
+    dialog_.addSongFolder(pathText(folder.path()));
+    ASSERT_TRUE(compile());
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND preview = FindWindowW(L"ZmrPreviewWindow", nullptr);
+        if (!preview) return;
+        PreviewSeen::owner = GetWindow(preview, GW_OWNER);
+        PreviewSeen::dialogEnabled = IsWindowEnabled(PreviewSeen::owner) != FALSE;
+        PostMessageW(preview, WM_CLOSE, 0, 0);
+    });
+    press(ID_FILE_PREVIEW);  // returns once the window is closed
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(PreviewSeen::owner, window_);
+    EXPECT_FALSE(PreviewSeen::dialogEnabled);
+    EXPECT_TRUE(IsWindowEnabled(window_));
+    EXPECT_EQ(FindWindowW(L"ZmrPreviewWindow", nullptr), nullptr);
+}
+
 }  // namespace
 }  // namespace zmr::win32

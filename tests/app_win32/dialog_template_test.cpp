@@ -170,8 +170,8 @@ TEST(DialogTemplate, ControlsInTabOrderWithIdsTextsStylesAndPlaces) {
     }
 }
 
-// Placed as in the Qt dialog: "File" with "Song Book..." between "Add
-// Files..." and "Exit", and "Options" beside it.
+// Placed as in the Qt dialog: "File" with "Song Book..." and "Preview..."
+// between "Add Files..." and "Exit", and "Options" beside it.
 TEST(DialogTemplate, MenuFileAndOptionsAsTheQtDialogHasThem) {
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAIN_MENU));
     ASSERT_NE(menu, nullptr);
@@ -196,7 +196,8 @@ TEST(DialogTemplate, MenuFileAndOptionsAsTheQtDialogHasThem) {
         }
     };
     same(items(menu), {{0, L"File"}, {0, L"Options"}});
-    same(items(GetSubMenu(menu, 0)), {{32771, L"Add Files..."}, {32773, L"Song Book..."}, {32772, L"Exit"}});
+    same(items(GetSubMenu(menu, 0)), {{32771, L"Add Files..."}, {32773, L"Song Book..."}, {32780, L"Preview..."},
+                                      {32772, L"Exit"}});
     HMENU options = GetSubMenu(menu, 1);
     same(items(options), {{0, L"Text Encoding"}, {32778, L"Lyrics from Text Events (.kar)"}, {32779, L"Lenient Reading"}});
     same(items(GetSubMenu(options, 0)), {{32774, L"VIQR or VNI"},

@@ -1,16 +1,16 @@
-#include "app/preview_listing.h"
+#include "playback/preview_listing.h"
 
 #include <exception>
 #include <new>
 
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
+#include "image/song_list.h"
 #include "readback/song_list_check.h"
-#include "songbook/song_list_titles.h"
 #include "text/code_page_inverse.h"
 #include "text/text_encoding.h"
 
-namespace zmr::gui {
+namespace zmr {
 namespace {
 
 // The list's bytes (VIQR or VNI, UTF-8 or Windows-1258) as the song's text
@@ -26,9 +26,10 @@ std::vector<std::string> listedTitles(const std::filesystem::path& songList, siz
     if (regularFileProblem(songList)) return titles;
     Result<std::vector<uint8_t>> bytes = readFileBytes(pathText(songList));
     if (!bytes) return titles;
-    const ListedTitles listed = songListTitles(*bytes);
-    for (size_t i = 0; i < songs && i < listed.titles.size(); ++i) {
-        if (listed.titles[i]) titles[i] = shownTitle(*listed.titles[i]);
+    // Line n is song n's where it carries that number; the song book reads it so too.
+    const SongList list = parseSongList(*bytes);
+    for (size_t i = 0; i < songs && i < list.lines.size(); ++i) {
+        if (!songListNumberProblem(list.lines[i])) titles[i] = shownTitle(std::string(list.lines[i].title));
     }
     return titles;
 }
@@ -74,4 +75,4 @@ Result<PreviewSong> previewSongAt(const PreviewListing& listing, size_t index) {
     }
 }
 
-}  // namespace zmr::gui
+}  // namespace zmr

@@ -1,10 +1,11 @@
 #pragma once
-// What the preview window lists of an image before any song is decoded: the
+// What a preview window lists of an image before any song is decoded: the
 // image's bytes, where each song lies (the layout), and each song's title from
 // the song list beside it. A song is decoded only when it is chosen
 // (previewSongAt), so opening a large image costs one read of it, not the
-// decoding of every song. Both run off the window's thread and turn anything
-// thrown (out of memory) into a message, so neither can end the program.
+// decoding of every song. Both dialogs run them off the window's thread; both
+// turn anything thrown (out of memory) into a message, so neither can end the
+// program.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,7 @@
 #include "playback/preview_song.h"
 #include "readback/image_scan.h"
 
-namespace zmr::gui {
+namespace zmr {
 
 struct PreviewListing {
     std::shared_ptr<const std::vector<uint8_t>> image;
@@ -34,4 +35,4 @@ PreviewListing readPreviewListing(const std::filesystem::path& image, const std:
 
 Result<PreviewSong> previewSongAt(const PreviewListing& listing, size_t index);
 
-}  // namespace zmr::gui
+}  // namespace zmr
