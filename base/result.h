@@ -22,6 +22,7 @@ enum class FailureKind {
     Busy,             // another build holds the output folder
     Interrupted,      // stopped by a signal or by the user
     OutOfMemory,
+    TooManySongs,     // more songs than one image holds
 };
 
 struct Failure {

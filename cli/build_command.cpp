@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/convert_flags.h"
 #include "cli/disc_output.h"
+#include "cli/exit_status.h"
 #include "cli/image_input.h"
 #include "cli/song_arguments.h"
 #include "cli/terminal_reporter.h"
@@ -44,7 +45,7 @@ int runBuild(const BuildOptions& options) {
     Result<std::vector<std::string>> songs = gatherSongs(options.paths);
     if (!songs) {
         std::fprintf(stderr, "zmrimage: %s\n", shownText(songs.message()).c_str());
-        return kExitUsage;
+        return exitStatusFor(songs.kind());
     }
     CompileRequest request{.songs = std::move(songs).value(),
                            .folder = folder,
@@ -69,7 +70,7 @@ int runBuild(const BuildOptions& options) {
     reporter.clearLine();
     if (!result) {
         std::fprintf(stderr, "zmrimage: %s\n", shownText(result.message()).c_str());
-        return kExitUsage;
+        return exitStatusFor(result.kind());
     }
     const CompileOutcome& outcome = *result;
     const CompileSummary& summary = outcome.summary;
@@ -81,7 +82,7 @@ int runBuild(const BuildOptions& options) {
     if (outcome.iso) {
         if (!*outcome.iso) {
             std::fprintf(stderr, "zmrimage: %s\n", shownText(outcome.iso->message()).c_str());
-            return kExitUsage;
+            return exitStatusFor(outcome.iso->kind());
         }
         if (!options.quiet) printIsoWritten(options.disc, **outcome.iso);
     }
@@ -103,8 +104,8 @@ void addBuildCommand(CLI::App& app, CommandAction& action) {
         "bytes exactly. Under utf8, cp1258 and auto, a character with no code on the player becomes '?'\n"
         "and the song gets a warning. A file name of ASCII alone is read as VIQR under every encoding.\n"
         "Exit status: 0 every song written; 1 a song stopped the compilation or was left out;\n"
-        "2 usage error, output that cannot be written, a disc asked for (--medium, --iso) that the files\n"
-        "do not fit, or more than 98,304 songs (nothing written).");
+        "2 usage error, output that cannot be written (a full disk too), a disc asked for (--medium, --iso)\n"
+        "that the files do not fit, or more than 98,304 songs (nothing written).");
     build->add_option("-o,--output", options->outputDir, "Folder for both files (created if missing)")
         ->capture_default_str();
     build->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/exit_status.h"
 #include "disc/volume_id.h"
 #include "text/shown_text.h"
 #if ZMR_WITH_ISO
@@ -80,7 +81,7 @@ int writeIsoFile(const DiscOptions& options, const std::filesystem::path& image,
     Result<IsoWritten> written = writeIsoImage(contents, options.isoPath, watcher);
     if (!written) {
         std::fprintf(stderr, "zmrimage: %s\n", shownText(written.message()).c_str());
-        return kExitUsage;
+        return exitStatusFor(written.kind());
     }
     printIsoWritten(options, *written);
     return kExitOk;

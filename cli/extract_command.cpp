@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "cli/exit_status.h"
 #include "cli/image_input.h"
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
@@ -65,7 +66,7 @@ int runExtract(const ExtractOptions& options) {
     Result<SongStreams> streams = readSongStreams(*image, *song);
     if (!streams) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.imagePath).c_str(), shownText(streams.message()).c_str());
-        return kExitBadImage;
+        return exitStatusFor(streams.kind());
     }
     const TextStreamParts text = readTextStream(streams->text);
     const EventStreamParts events = readEventStream(streams->events);

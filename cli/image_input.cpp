@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/exit_status.h"
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
 #include "fileio/output_folder_lock.h"
@@ -73,7 +74,7 @@ std::optional<PreviewSong> readPreviewSong(const std::string& path, int64_t numb
     Result<PreviewSong> preview = loadPreviewSong(*image, *song);
     if (!preview) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(), preview.message().c_str());
-        status = kExitBadImage;
+        status = exitStatusFor(preview.kind());
         return std::nullopt;
     }
     status = kExitOk;

@@ -30,11 +30,12 @@ struct IsoOptions {
 Result<std::vector<uint8_t>> readWhole(const fs::path& file, uint64_t size) {
     errno = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(openFile(file, "rb"), &std::fclose);
-    if (!in) return Failure{file.string() + ": " + systemMessage("cannot open", errno)};
+    if (!in) return Failure{file.string() + ": " + systemMessage("cannot open", errno), FailureKind::UnreadableInput};
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     if (std::fread(bytes.data(), 1, bytes.size(), in.get()) != bytes.size()) {
         return Failure{file.string() + ": " +
-                       (std::ferror(in.get()) ? systemMessage("cannot read", errno) : "cannot read: it grew shorter")};
+                       (std::ferror(in.get()) ? systemMessage("cannot read", errno) : "cannot read: it grew shorter"),
+                       FailureKind::UnreadableInput};
     }
     return bytes;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/exit_status.h"
 #include "cli/image_input.h"
 #include "midi/time_units.h"
 #include "playback/ass_file.h"
@@ -53,7 +54,7 @@ int runLyrics(const LyricsOptions& options) {
     if (!stream) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.path).c_str(),
                      textSectionMessage(song->number, stream.message()).c_str());
-        return kExitBadImage;
+        return exitStatusFor(stream.kind());
     }
     const TextStreamParts text = readTextStream(*stream);
     if (options.raw) {

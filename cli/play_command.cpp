@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "cli/commands.h"
+#include "cli/exit_status.h"
 #include "cli/image_input.h"
 #include "cli/karaoke_terminal.h"
 #include "cli/lyric_printer.h"
@@ -89,7 +90,7 @@ int runPlay(const PlayOptions& options) {
     if (!live) {
         std::fprintf(stderr, "zmrimage: %s%s\n", live.message().c_str(),
                      options.soundFont ? "" : ", or name one with --soundfont FILE.sf2");
-        return kExitUsage;
+        return exitStatusFor(live.kind());
     }
     // The screen has room for the short words; the reasons go to stderr, seen once the screen has gone.
     const std::string sound = live->output ? live->description + " \xC2\xB7 " + live->details

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "cli/exit_status.h"
 #include "cli/image_input.h"
 #include "fileio/interrupt_cleanup.h"
 #include "cli/terminal_reporter.h"
@@ -48,7 +49,7 @@ int runRender(const RenderCommandOptions& options) {
     if (!soundFont) {
         std::fprintf(stderr, "zmrimage: %s%s\n", soundFont.message().c_str(),
                      options.soundFont ? "" : ", or name one with --soundfont FILE.sf2");
-        return kExitUsage;
+        return exitStatusFor(soundFont.kind());
     }
     int status = kExitOk;
     const std::optional<PreviewSong> song = readPreviewSong(options.imagePath, options.number, status);
@@ -81,7 +82,7 @@ int runRender(const RenderCommandOptions& options) {
     if (showProgress) std::fprintf(stderr, "\r\x1b[K");
     if (!rendered) {
         std::fprintf(stderr, "zmrimage: %s\n", rendered.message().c_str());
-        return kExitUsage;
+        return exitStatusFor(rendered.kind());
     }
     std::printf("song %d rendered to %s: %s at %d Hz, SoundFont %s\n", song->number, options.outputPath.c_str(),
                 minutesSecondsOf(rendered->length).c_str(), options.sampleRate, pathText(rendered->soundFont).c_str());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/exit_status.h"
 #include "cli/image_input.h"
 #include "cli/song_arguments.h"
 #include "cli/terminal_reporter.h"
@@ -162,7 +163,7 @@ int runScan(const ScanOptions& options) {
     Result<std::vector<std::string>> songs = gatherSongs(options.paths);
     if (!songs) {
         std::fprintf(stderr, "zmrimage: %s\n", shownText(songs.message()).c_str());
-        return kExitUsage;
+        return exitStatusFor(songs.kind());
     }
     const DiscMedium medium = *findDiscMedium(options.medium);
     TerminalReporter progress(stderr, isTerminal(stderr));

@@ -14,7 +14,7 @@ Result<std::vector<std::string>> gatherSongs(const std::vector<std::string>& arg
         std::error_code error;
         if (std::filesystem::is_directory(nativePath(argument), error)) {
             Result<std::vector<std::string>> found = listSongFolder(argument);
-            if (!found) return Failure{argument + ": " + found.message()};
+            if (!found) return Failure{argument + ": " + found.message(), found.kind()};
             songs.insert(songs.end(), found->begin(), found->end());
         } else {
             songs.push_back(argument);

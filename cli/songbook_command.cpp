@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/disc_output.h"
+#include "cli/exit_status.h"
 #include "cli/image_input.h"
 #include "disc/volume_id.h"
 #include "image/disc_capacity.h"
@@ -55,12 +56,12 @@ int runSongBook(const SongBookOptions& options) {
     for (const std::string& warning : warnings) std::fprintf(stderr, "zmrimage: %s\n", shownText(warning).c_str());
     if (!book) {
         std::fprintf(stderr, "zmrimage: %s (zmrimage verify tells more)\n", shownText(book.message()).c_str());
-        return kExitBadImage;
+        return exitStatusFor(book.kind());
     }
     Result<SongBookSaved> saved = saveSongBook(*book, output);
     if (!saved) {
         std::fprintf(stderr, "zmrimage: %s\n", shownText(saved.message()).c_str());
-        return kExitUsage;
+        return exitStatusFor(saved.kind());
     }
     std::printf("%s written: %s songs", shownText(options.output).c_str(), groupThousands(book->songs.size()).c_str());
     if (saved->format == SongBookFormat::pdf) std::printf(", %d pages", saved->pages);
@@ -81,7 +82,8 @@ void addSongBookCommand(CLI::App& app, CommandAction& action) {
         "where these are readable (a song list that cannot be read is reported and left aside).\n"
         "BOOK.pdf is drawn with cairo and pango; BOOK.html is one self-contained file with print styles\n"
         "(builds without cairo and pango, such as the Windows one, write HTML only).\n"
-        "Exit status: 0 written; 1 the image cannot be read; 2 usage error or a book that cannot be written.");
+        "Exit status: 0 written; 1 the image's songs cannot be read back (a damaged image); 2 usage error,\n"
+        "an image that cannot be read, or a book that cannot be written.");
     book->add_option("IMAGE", options->image, "The image file (DADEDA00.DEZ)")->required();
     book->add_option("SONGLIST", options->songList, "Its song list (SongList.txt)");
     book->add_option("-o,--output", options->output, "The book to write: BOOK.pdf or BOOK.html")->required();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/exit_status.h"
 #include "cli/image_input.h"
 #include "fileio/file_bytes.h"
 #include "readback/image_report.h"
@@ -28,7 +29,7 @@ int runVerify(const VerifyOptions& options) {
         Result<std::vector<uint8_t>> read = readFileBytes(options.songListPath);
         if (!read) {
             std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.songListPath).c_str(), shownText(read.message()).c_str());
-            return kExitUsage;
+            return exitStatusFor(read.kind());
         }
         songList = std::move(read).value();
     }

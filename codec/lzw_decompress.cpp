@@ -26,7 +26,7 @@ struct Span {
 };
 
 Failure failAt(size_t offset, const std::string& what) {
-    return Failure{"LZW section, byte " + std::to_string(offset) + ": " + what};
+    return Failure{"LZW section, byte " + std::to_string(offset) + ": " + what, FailureKind::BadImage};
 }
 
 std::string hex(uint32_t code) {

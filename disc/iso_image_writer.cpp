@@ -82,10 +82,10 @@ Result<std::unique_ptr<IsoImage, ImageDeleter>> buildTree(const IsoContents& con
                                                              {kSongListFileName, &contents.songList}};
     for (const auto& [name, path] : files) {
         if (const std::optional<std::string> problem = regularFileProblem(*path))
-            return Failure{path->string() + ": " + *problem};
+            return Failure{path->string() + ": " + *problem, FailureKind::UnreadableInput};
         const int r = iso_tree_add_new_node(image.get(), iso_image_get_root(image.get()), name,
                                             fs::absolute(*path).string().c_str(), nullptr);
-        if (r < 0) return Failure{path->string() + ": " + libraryMessage(r)};
+        if (r < 0) return Failure{path->string() + ": " + libraryMessage(r), FailureKind::UnreadableInput};
     }
     return image;
 }
@@ -116,10 +116,12 @@ Status copyStream(burn_source* source, TemporaryFile& file, uint64_t expected, c
         }
         copied += static_cast<uint64_t>(n);
     }
-    if (std::optional<std::string> problem = queuedProblem()) return Failure{"cannot write " + outputName + ": " + *problem};
+    if (std::optional<std::string> problem = queuedProblem())
+        return Failure{"cannot write " + outputName + ": " + *problem, FailureKind::WriteFailed};
     if (copied != expected)
         return Failure{"cannot write " + outputName + ": the ISO 9660 image ended after " + std::to_string(copied) +
-                       " of " + std::to_string(expected) + " bytes"};
+                       " of " + std::to_string(expected) + " bytes",
+                       FailureKind::WriteFailed};
     return success();
 }
 
@@ -145,7 +147,8 @@ Result<IsoWritten> writeIsoImage(const IsoContents& contents, const fs::path& ou
         source->cancel(source.get());
         return Failure{"cannot write " + output.string() + ": the ISO 9660 image takes " +
                        groupThousands(written.sectors) + " sectors, more than the " +
-                       groupThousands(*contents.maxSectors) + " the disc holds"};
+                       groupThousands(*contents.maxSectors) + " the disc holds",
+                       FailureKind::DiskFull};
     }
 
     TemporaryFile temporary(output, watcher);

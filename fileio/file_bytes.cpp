@@ -81,9 +81,10 @@ Result<std::span<const uint8_t>> readFileInto(const std::string& path, std::vect
         // Windows refuses to open a folder at all; say what a POSIX system says
         // when it comes to reading one.
         std::error_code ignored;
-        if (std::filesystem::is_directory(native, ignored)) return Failure{systemMessage("cannot read", EISDIR)};
+        if (std::filesystem::is_directory(native, ignored))
+            return Failure{systemMessage("cannot read", EISDIR), FailureKind::UnreadableInput};
 #endif
-        return Failure{systemMessage("cannot open", error)};
+        return Failure{systemMessage("cannot open", error), FailureKind::UnreadableInput};
     }
 
     // Read until the end rather than trusting a size asked beforehand: the file
@@ -95,9 +96,10 @@ Result<std::span<const uint8_t>> readFileInto(const std::string& path, std::vect
         const size_t got = std::fread(buffer.data() + size, 1, wanted, file.get());
         size += got;
         if (got < wanted) break;
-        if (size > largest) return Failure{tooLarge(largest)};
+        if (size > largest) return Failure{tooLarge(largest), FailureKind::UnreadableInput};
     }
-    if (std::ferror(file.get())) return Failure{systemMessage("cannot read", errno != 0 ? errno : EIO)};
+    if (std::ferror(file.get()))
+        return Failure{systemMessage("cannot read", errno != 0 ? errno : EIO), FailureKind::UnreadableInput};
     return std::span<const uint8_t>(buffer.data(), size);
 }
 

@@ -9,6 +9,7 @@
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
 #include "fileio/placing_journal.h"
+#include "fileio/write_failure.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -90,7 +91,8 @@ Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second
         if (const std::error_code firstError = keep(first.output(), kept, steps)) {
             if (present(second.output()) && keep(second.output(), kept, steps))
                 return Failure{"cannot replace " + pathText(first.output()) +
-                               ": cannot keep the old files while the new ones are put in place: " + firstError.message()};
+                               ": cannot keep the old files while the new ones are put in place: " + firstError.message(),
+                               writeFailureKind(firstError)};
             std::swap(early, late);
         }
     }
@@ -106,13 +108,13 @@ Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second
         steps.remove(journal);
         if (!kept.empty()) steps.remove(kept);
         return Failure{"cannot replace " + pathText(first.output()) + ": cannot write " + pathText(journal) + ": " +
-                       journalError.message()};
+                       journalError.message(), writeFailureKind(journalError)};
     }
 
     if (const std::error_code error = steps.rename(early->path(), early->output())) {
         if (!kept.empty()) steps.remove(kept);
         steps.remove(journal);
-        return Failure{cannotReplace(*early, error)};
+        return Failure{cannotReplace(*early, error), writeFailureKind(error)};
     }
     early->markPlaced();
     if (const std::error_code error = steps.rename(late->path(), late->output())) {
@@ -129,7 +131,7 @@ Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second
         } else {
             steps.remove(journal);
         }
-        return Failure{message};
+        return Failure{message, writeFailureKind(error)};
     }
     late->markPlaced();
     PlacedTogether placed;
@@ -139,7 +141,7 @@ Result<PlacedTogether> placeTogether(TemporaryFile& first, TemporaryFile& second
                              ": " + error.message();
     }
     if (const std::error_code error = steps.syncFolder(folder))
-        return Failure{systemMessage("cannot write " + pathText(first.output()), error.value())};
+        return Failure{systemMessage("cannot write " + pathText(first.output()), error.value()), writeFailureKind(error)};
     if (const std::error_code error = steps.remove(journal)) {
         if (!placed.warning.empty()) placed.warning += "; ";
         placed.warning += "cannot remove " + pathText(journal) + ": " + error.message();

@@ -8,6 +8,7 @@
 #include "fileio/disk_sync.h"
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
+#include "fileio/write_failure.h"
 
 namespace zmr {
 namespace fs = std::filesystem;
@@ -34,7 +35,7 @@ TemporaryFile::TemporaryFile(fs::path output, TemporaryFileWatcher* watcher)
 TemporaryFile::~TemporaryFile() { drop(); }
 
 Failure TemporaryFile::writeFailure(int error) const {
-    return Failure{systemMessage("cannot write " + pathText(output_), error != 0 ? error : EIO)};
+    return zmr::writeFailure("cannot write " + pathText(output_), error != 0 ? error : EIO);
 }
 
 Status TemporaryFile::open(size_t bufferSize) {
@@ -63,16 +64,18 @@ Status TemporaryFile::open(size_t bufferSize) {
 }
 
 Status TemporaryFile::write(std::span<const uint8_t> bytes) {
-    if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
+    if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open", FailureKind::WriteFailed};
     errno = 0;
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) return writeFailure(errno);
     return success();
 }
 
 Status TemporaryFile::finish() {
-    if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open"};
+    if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open", FailureKind::WriteFailed};
     // Hidden while it is written (on Windows); the output it becomes is not.
-    if (!setHidden(path_, false)) return Failure{"cannot write " + pathText(output_) + ": cannot make " + pathText(path_) + " visible"};
+    if (!setHidden(path_, false))
+        return Failure{"cannot write " + pathText(output_) + ": cannot make " + pathText(path_) + " visible",
+                       FailureKind::WriteFailed};
     errno = 0;
     const bool synced = syncToDisk(file_);
     const int syncError = errno;
@@ -93,9 +96,10 @@ Status TemporaryFile::place() {
         fs::rename(path_, output_, renameError);
         if (!renameError) markPlaced();
     }
-    if (renameError) return Failure{"cannot replace " + pathText(output_) + ": " + renameError.message()};
+    if (renameError)
+        return Failure{"cannot replace " + pathText(output_) + ": " + renameError.message(), writeFailureKind(renameError)};
     if (const std::error_code error = syncFolder(output_.parent_path()))
-        return Failure{systemMessage("cannot write " + pathText(output_), error.value())};
+        return Failure{systemMessage("cannot write " + pathText(output_), error.value()), writeFailureKind(error)};
     return success();
 }
 

@@ -37,7 +37,7 @@ Status CapacityCheckedWriter::commit() {
     if (refuseOverflow_ && !now.fits()) {
         files_.abandon();
         const int64_t songs = static_cast<int64_t>(afterSong_.size());
-        return Failure{describeOverflow(now, songsThatFit(afterSong_, medium_.sectors), songs)};
+        return Failure{describeOverflow(now, songsThatFit(afterSong_, medium_.sectors), songs), FailureKind::DiskFull};
     }
     return files_.commit();
 }

@@ -5,6 +5,7 @@
 
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
+#include "fileio/write_failure.h"
 #include "image/image_layout.h"
 
 namespace zmr {
@@ -46,10 +47,10 @@ Status FileImageWriter::patchImage(uint32_t offset, std::span<const uint8_t> byt
     // The buffered records go out first, so a full disk is named as a write.
     if (std::fflush(file) != 0) return image_.writeFailure(errno);
     if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0)
-        return Failure{systemMessage("cannot seek in " + name, errno != 0 ? errno : EIO)};
+        return writeFailure("cannot seek in " + name, errno != 0 ? errno : EIO);
     if (Status s = image_.write(bytes); !s) return s;
     if (std::fseek(file, 0, SEEK_END) != 0)
-        return Failure{systemMessage("cannot seek in " + name, errno != 0 ? errno : EIO)};
+        return writeFailure("cannot seek in " + name, errno != 0 ? errno : EIO);
     return success();
 }
 

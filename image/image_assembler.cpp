@@ -36,7 +36,7 @@ ImageAssembler::ImageAssembler(ImageWriter& writer, const CompileSinks& sinks, i
     : writer_(writer), sinks_(sinks), songCount_(songCount), skipBad_(skipBad) {}
 
 Status ImageAssembler::begin() {
-    if (songCount_ > kMaxSongs) return Failure{tooManySongsMessage(songCount_)};
+    if (songCount_ > kMaxSongs) return Failure{tooManySongsMessage(songCount_), FailureKind::TooManySongs};
     sinks_.progress.setRange(0, 99);
     sinks_.progress.setPosition(0);
     sinks_.state.stateChanged(CompileState::Compiling);

@@ -6,7 +6,8 @@ namespace zmr {
 
 Status MemoryImageWriter::spend(size_t bytes) {
     if (budget_) {
-        if (*budget_ < bytes) return Failure{"cannot write: No space left on device (the disk is full)"};
+        if (*budget_ < bytes)
+            return Failure{"cannot write: No space left on device (the disk is full)", FailureKind::DiskFull};
         *budget_ -= bytes;
     }
     return success();
@@ -26,7 +27,7 @@ Status MemoryImageWriter::appendImage(std::span<const uint8_t> bytes) {
 
 Status MemoryImageWriter::patchImage(uint32_t offset, std::span<const uint8_t> bytes) {
     if (offset > pendingImage_.size() || bytes.size() > pendingImage_.size() - offset)
-        return Failure{"cannot write: patch outside the image"};
+        return Failure{"cannot write: patch outside the image", FailureKind::WriteFailed};
     std::copy(bytes.begin(), bytes.end(), pendingImage_.begin() + offset);
     return success();
 }

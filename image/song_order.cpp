@@ -66,14 +66,14 @@ Result<std::vector<std::string>> listSongFolder(const std::string& folder) {
     std::vector<std::string> paths;
     std::error_code error;
     fs::directory_iterator it(nativePath(folder), error);
-    if (error) return Failure{"cannot list folder: " + error.message()};
+    if (error) return Failure{"cannot list folder: " + error.message(), FailureKind::UnreadableInput};
     // Incremented by hand: the range-for form would throw on a read error.
     for (; it != fs::directory_iterator(); it.increment(error)) {
         const std::string name = pathText(it->path().filename());
         std::error_code statError;
         if (hasSongExtension(name) && it->is_regular_file(statError)) paths.push_back(prefix + name);  // follows links
     }
-    if (error) return Failure{"cannot list folder: " + error.message()};
+    if (error) return Failure{"cannot list folder: " + error.message(), FailureKind::UnreadableInput};
     return paths;
 }
 

@@ -36,7 +36,7 @@ Result<std::span<const uint8_t>> riffMidiData(std::span<const uint8_t> bytes) {
         if (padded >= bytes.size() - body) break;
         at = body + static_cast<size_t>(padded);
     }
-    return Failure{"RIFF MIDI file without a data chunk\n"};
+    return Failure{"RIFF MIDI file without a data chunk\n", FailureKind::BadSong};
 }
 
 }  // namespace zmr

@@ -52,14 +52,14 @@ Result<SongFile> loadSongFile(std::span<const uint8_t> fileBytes, MidiReading re
     Result<std::span<const uint8_t>> unwrapped = unwrap(fileBytes, reading);
     if (!unwrapped) return unwrapped.failure();
     const std::span<const uint8_t> bytes = *unwrapped;
-    if (bytes.size() < kHeaderSize) return Failure{"Invalid MIDI file\n"};
+    if (bytes.size() < kHeaderSize) return Failure{"Invalid MIDI file\n", FailureKind::BadSong};
 
     SongFile song;
     // Chunk id, header length and format are not examined.
     song.trackCount = loadBigEndian16(bytes.data() + 10);
     song.division = loadBigEndian16(bytes.data() + 12);
     // A zero division would make the tick factor infinite and a tempo divide by zero.
-    if (song.division == 0) return Failure{"Invalid MIDI division 0\n"};
+    if (song.division == 0) return Failure{"Invalid MIDI division 0\n", FailureKind::BadSong};
 
     song.bytes = bytes;
     splitTracks(song, reading);

@@ -66,7 +66,7 @@ struct MergeState {
 Failure unknownCommand(const char* format, uint8_t byte) {
     char text[40];
     std::snprintf(text, sizeof text, format, static_cast<unsigned>(byte));
-    return Failure{text};
+    return Failure{text, FailureKind::BadSong};
 }
 
 // Reads a length and skips that many bytes (system exclusive, text meta events).

@@ -48,7 +48,7 @@ std::string dateOfFile(const fs::path& file) {
 Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::string>& warnings) {
     const std::string imageName = pathText(source.image);
     Result<std::vector<uint8_t>> image = readFileBytes(imageName);
-    if (!image) return Failure{imageName + ": " + image.message()};
+    if (!image) return Failure{imageName + ": " + image.message(), image.kind()};
 
     ListedTitles listed;
     std::optional<std::string> listName;
@@ -56,7 +56,8 @@ Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::str
         listName = pathText(*source.songList);
         // A FIFO would hold the book until something writes to it.
         const std::optional<std::string> problem = regularFileProblem(*source.songList);
-        Result<std::vector<uint8_t>> list = problem ? Result<std::vector<uint8_t>>(Failure{*problem}) : readFileBytes(*listName);
+        Result<std::vector<uint8_t>> list =
+            problem ? Result<std::vector<uint8_t>>(Failure{*problem, FailureKind::UnreadableInput}) : readFileBytes(*listName);
         if (list) {
             listed = songListTitles(*list);
         } else {
@@ -65,7 +66,7 @@ Result<SongBook> loadSongBook(const SongBookSource& source, std::vector<std::str
         }
     }
     Result<std::vector<SongBookEntry>> entries = readSongBookEntries(*image, listed.titles);
-    if (!entries) return Failure{imageName + ": " + entries.message()};
+    if (!entries) return Failure{imageName + ": " + entries.message(), entries.kind()};
     if (listName) {
         // What the book could not take from the list is said, not silently replaced.
         for (const std::string& problem : listed.problems)

@@ -55,12 +55,12 @@ std::string whereTheScanStopped(const ImageScan& scan) {
 Result<std::vector<SongBookEntry>> readSongBookEntries(std::span<const uint8_t> image,
                                                        std::span<const std::optional<std::string>> listTitles) {
     const ImageScan scan = scanImage(image);
-    if (!scan.complete) return Failure{whereTheScanStopped(scan)};
+    if (!scan.complete) return Failure{whereTheScanStopped(scan), FailureKind::BadImage};
     std::vector<SongBookEntry> entries;
     entries.reserve(scan.songs.size());
     for (const SongLocation& song : scan.songs) {
         Result<SongStreams> streams = readSongStreams(image, song);
-        if (!streams) return Failure{"song " + std::to_string(song.number) + ": " + streams.message()};
+        if (!streams) return Failure{"song " + std::to_string(song.number) + ": " + streams.message(), streams.kind()};
         const TextStreamParts text = readTextStream(streams->text);
         const size_t index = static_cast<size_t>(song.number - 1);
         SongBookEntry entry;

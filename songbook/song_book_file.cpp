@@ -50,7 +50,7 @@ Result<SongBookSaved> saveSongBook(const SongBook& book, const fs::path& file) {
     if (*format == SongBookFormat::pdf) {
 #ifdef ZMR_SONGBOOK_PDF
         Result<SongBookPdf> pdf = songBookPdf(book, *byTitle);
-        if (!pdf) return Failure{pathText(file) + ": " + pdf.message()};
+        if (!pdf) return Failure{pathText(file) + ": " + pdf.message(), pdf.kind()};
         bytes = std::move(pdf->bytes);
         saved.pages = pdf->pages;
 #else

@@ -62,6 +62,11 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
     }
 }
 
+// The book is drawn in memory: the one failure with a kind of its own is running out of it.
+FailureKind cairoFailureKind(cairo_status_t status) {
+    return status == CAIRO_STATUS_NO_MEMORY ? FailureKind::OutOfMemory : FailureKind::Other;
+}
+
 // Draws one line of text in a box; what does not fit ends in an ellipsis.
 class TextPen {
 public:
@@ -205,12 +210,14 @@ Result<SongBookPdf> songBookPdf(const SongBook& book, std::span<const size_t> by
         painter.section(kByNumberHeading, book, byNumber);
         pdf.pages = painter.pages();
         if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
-            return Failure{std::string("cannot draw the song book: ") + cairo_status_to_string(cairo_status(cr.get()))};
+            return Failure{std::string("cannot draw the song book: ") + cairo_status_to_string(cairo_status(cr.get())),
+                           cairoFailureKind(cairo_status(cr.get()))};
     }
     cairo_surface_finish(surface.get());
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         return Failure{std::string("cannot write the song book as PDF: ") +
-                       cairo_status_to_string(cairo_surface_status(surface.get()))};
+                       cairo_status_to_string(cairo_surface_status(surface.get())),
+                       cairoFailureKind(cairo_surface_status(surface.get()))};
     return pdf;
 }
 

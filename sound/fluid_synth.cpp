@@ -31,15 +31,17 @@ Result<std::unique_ptr<FluidSynth>> FluidSynth::create(const std::filesystem::pa
     routeFluidSynthLog();
     clearFluidSynthError();
     const std::string name = pathText(soundFont);
-    if (!fluid_is_soundfont(name.c_str())) return Failure{name + ": not a SoundFont (.sf2) file"};
+    if (!fluid_is_soundfont(name.c_str()))
+        return Failure{name + ": not a SoundFont (.sf2) file", FailureKind::UnreadableInput};
     std::unique_ptr<FluidSynth> fluid(new FluidSynth);
     fluid->settings_ = new_fluid_settings();
-    if (!fluid->settings_) return Failure{"FluidSynth cannot start: out of memory"};
+    if (!fluid->settings_) return Failure{"FluidSynth cannot start: out of memory", FailureKind::OutOfMemory};
     fluid_settings_setnum(fluid->settings_, "synth.sample-rate", sampleRate);
     fluid->synth_ = new_fluid_synth(fluid->settings_);
     if (!fluid->synth_) return Failure{"FluidSynth cannot start: " + lastFluidSynthError("no reason given")};
     if (fluid_synth_sfload(fluid->synth_, name.c_str(), 1) == FLUID_FAILED) {
-        return Failure{name + ": the SoundFont cannot be loaded: " + lastFluidSynthError("no reason given")};
+        return Failure{name + ": the SoundFont cannot be loaded: " + lastFluidSynthError("no reason given"),
+                       FailureKind::UnreadableInput};
     }
     return fluid;
 }

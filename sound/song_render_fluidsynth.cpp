@@ -10,6 +10,7 @@
 #include "fileio/file_bytes.h"
 #include "fileio/native_path.h"
 #include "fileio/temporary_file.h"
+#include "fileio/write_failure.h"
 #include "playback/playback_time.h"
 #include "playback/sequencer.h"
 #include "sound/fluid_synth.h"
@@ -52,19 +53,25 @@ public:
         info.channels = kChannels;
         info.format = sndFileFormat(type);
         sound_ = sf_open_fd(fileno(file_.file()), SFM_WRITE, &info, SF_FALSE);
-        if (!sound_) return Failure{"cannot write " + pathText(file_.output()) + ": " + sf_strerror(nullptr)};
+        if (!sound_)
+            return Failure{"cannot write " + pathText(file_.output()) + ": " + sf_strerror(nullptr), FailureKind::WriteFailed};
         sf_command(sound_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
         return success();
     }
 
     Status write(const std::vector<float>& samples, sf_count_t frames) {
+        errno = 0;
         if (sf_writef_float(sound_, samples.data(), frames) == frames) return success();
-        return Failure{"cannot write " + pathText(file_.output()) + ": " + sf_strerror(sound_)};
+        // libsndfile names the system's reason but keeps no code: errno still holds it.
+        const int error = errno;
+        return Failure{"cannot write " + pathText(file_.output()) + ": " + sf_strerror(sound_), writeFailureKind(error)};
     }
 
     // Ends the sound file, then puts it in place as any other output.
     Status place() {
-        if (!close()) return Failure{"cannot write " + pathText(file_.output()) + ": the file could not be completed"};
+        if (!close())
+            return Failure{"cannot write " + pathText(file_.output()) + ": the file could not be completed",
+                           FailureKind::WriteFailed};
         return file_.place();
     }
 

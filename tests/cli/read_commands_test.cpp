@@ -227,6 +227,20 @@ TEST(ReadCommands, DamagedImagesAreReportedWithStatusOne) {
     }
     EXPECT_NE(runCommand(zmrimage("list " + shellQuote(cut))).err.find("cannot find every song"), std::string::npos);
 
+    // A whole layout with a song that cannot be decoded: its text section
+    // claims more than its compressed bytes can hold.
+    std::vector<uint8_t> overlong = dir.read("img/DADEDA00.DEZ");
+    overlong[scan.songs[1].framing.text.wordsOffset + 4] = 0x7F;  // the high byte of L_t
+    const std::string broken = shellQuote(dir.write("overlong.dez", overlong));
+    for (const std::string& arguments :
+         {"lyrics " + broken + " 2", "extract " + broken + " 2 -o " + shellQuote(dir / "y.mid"),
+          "songbook " + broken + " -o " + shellQuote(dir / "book.html"),
+          "songbook " + shellQuote(cut) + " -o " + shellQuote(dir / "book.html")}) {
+        const auto run = runCommand(zmrimage(arguments));
+        EXPECT_EQ(run.status, 1) << arguments << ": " << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "book.html"));
+
     EXPECT_EQ(runCommand(zmrimage("verify " + shellQuote(dir / "missing.dez"))).status, 2);
     const auto noSong = runCommand(zmrimage("lyrics " + shellQuote(image) + " 3"));
     EXPECT_EQ(noSong.status, 2);

@@ -13,7 +13,7 @@
 #include "hardening/recording_sinks.h"
 #include "hardening/scratch_mount.h"
 #include "image/compile_image.h"
-#include "fileio/file_bytes.h"
+#include "fileio/write_failure.h"
 #include "image/file_image_writer.h"
 #include "image/memory_image_writer.h"
 #include "support/run_command.h"
@@ -74,6 +74,7 @@ TEST(DiskFull, MemoryWriterKeepsTheCommittedFilesAtEveryStage) {
         const auto result = compileImage(songs, writer, sinks.sinks());
         ASSERT_FALSE(result.ok());
         EXPECT_TRUE(endsWith(result.message(), kDiskFull)) << result.message();
+        EXPECT_EQ(result.kind(), FailureKind::DiskFull);
         EXPECT_EQ(writer.image(), oldImage);
         EXPECT_EQ(writer.songList(), oldList);
     }
@@ -104,7 +105,7 @@ private:
         budget_ -= bytes;
         return true;
     }
-    static Status full(const fs::path& file) { return Failure{systemMessage("cannot write " + file.string(), ENOSPC)}; }
+    static Status full(const fs::path& file) { return writeFailure("cannot write " + file.string(), ENOSPC); }
 
     uint64_t budget_;
 };
@@ -129,6 +130,7 @@ TEST(DiskFull, FileWriterLeavesTheOldFilesAndNoTemporaryFiles) {
         const auto result = compileImage(songs, writer, sinks.sinks());
         ASSERT_FALSE(result.ok());
         EXPECT_TRUE(endsWith(result.message(), kDiskFull)) << result.message();
+        EXPECT_EQ(result.kind(), FailureKind::DiskFull);
         EXPECT_EQ(dir.read("out/DADEDA00.DEZ"), oldImage);
         EXPECT_EQ(dir.read("out/SongList.txt"), oldList);
         EXPECT_EQ(folderNames(out), (std::vector<std::string>{"DADEDA00.DEZ", "SongList.txt"}));
@@ -161,6 +163,14 @@ TEST(DiskFull, RealSmallFileSystemThroughTheBuildCommand) {
     EXPECT_EQ(dir.read("disk/DADEDA00.DEZ"), oldImage);
     EXPECT_EQ(dir.read("disk/SongList.txt"), oldList);
     EXPECT_EQ(folderNames(dir.path() / "disk"), (std::vector<std::string>{"DADEDA00.DEZ", "SongList.txt"}));
+
+    // The system's own ENOSPC, wherever the writes meet it, is a full disk, not just a failed write.
+    test::RecordingSinks sinks;
+    FileImageWriter writer(dir.path() / "disk");
+    const auto result = compileImage(SongPathList(writeSongs(dir, 40, 400)), writer, sinks.sinks());
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.kind(), FailureKind::DiskFull) << result.message();
+    EXPECT_EQ(dir.read("disk/DADEDA00.DEZ"), oldImage);
 }
 
 #endif  // _WIN32

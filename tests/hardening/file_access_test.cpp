@@ -47,6 +47,8 @@ TEST(FileAccess, FolderNamedLikeASongIsNamedInTheMessage) {
     ASSERT_EQ(sinks.failed.size(), 1u);
     EXPECT_EQ(sinks.failed[0].first, dir / "x.mid");
     EXPECT_EQ(sinks.failed[0].second, "cannot read: Is a directory");
+    for (const fs::path& path : {dir.path() / "x.mid", dir.path() / "missing.mid"})
+        EXPECT_EQ(loadAndConvertSong(path.string()).kind(), FailureKind::UnreadableInput) << path;
 }
 
 TEST(FileAccess, FolderNamedLikeASongOnTheCommandLineIsAFolderOfSongs) {
@@ -91,6 +93,24 @@ TEST(FileAccess, UnreadableSongIsNamedWithTheSystemsReason) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, song + ": cannot open: Permission denied\n");
     EXPECT_EQ(dir.read("out/DADEDA00.DEZ").size(), 4096u);
+}
+
+// An image that cannot be opened is a file that cannot be read, whichever
+// command reads it: status 2, never the 1 of a damaged image.
+TEST(FileAccess, UnreadableImageIsTheSameStatusForEveryCommand) {
+    test::TempDir dir;
+    const std::string image = shellQuote(dir.write("locked/DADEDA00.DEZ", Bytes(4096, 0)));
+    fs::permissions(dir.path() / "locked" / "DADEDA00.DEZ", fs::perms::none);
+    for (const std::string& arguments :
+         {"info " + image, "list " + image, "verify " + image, "lyrics " + image + " 1",
+          "extract " + image + " 1 -o " + shellQuote(dir / "x.mid"),
+          "songbook " + image + " -o " + shellQuote(dir / "b.html")}) {
+        const std::string command = zmrimageAsUnprivileged(dir, arguments);
+        if (command.empty()) GTEST_SKIP() << "running as root without setpriv: root reads any file";
+        const auto run = test::runCommand(command);
+        EXPECT_EQ(run.status, 2) << arguments << ": " << run.err;
+        EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << arguments << ": " << run.err;
+    }
 }
 
 #if ZMR_WITH_ISO

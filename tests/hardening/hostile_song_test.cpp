@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hardening/hostile_files.h"
+#include "image/compile_image.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -69,6 +70,10 @@ TEST_P(HostileSongThroughBuild, EndsInADefinedOutcomeNamingTheFile) {
         EXPECT_EQ(run.status, 1) << run.err;
         EXPECT_EQ(run.err, path + ": " + file.message + "\n");
         EXPECT_TRUE(dir.read("out/SongList.txt").empty());
+        // Read whole, the song itself is at fault: a front-end tells it from a file it cannot open.
+        const Result<SongRecord> song = loadAndConvertSong(path);
+        ASSERT_FALSE(song.ok());
+        EXPECT_EQ(song.kind(), FailureKind::BadSong) << song.message();
     }
     // Either way the image is complete: at least its header, group table and first index block.
     EXPECT_GE(dir.read("out/DADEDA00.DEZ").size(), 4096u);

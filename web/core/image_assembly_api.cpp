@@ -119,8 +119,9 @@ public:
 
     // `result` is what convertSong gave the worker for this song.
     val addSong(const std::string& path, const val& result) {
-        Result<SongRecord> song = result["ok"].as<bool>() ? Result<SongRecord>(recordFromJs(result))
-                                                          : Result<SongRecord>(Failure{result["message"].as<std::string>()});
+        Result<SongRecord> song =
+            result["ok"].as<bool>() ? Result<SongRecord>(recordFromJs(result))
+                                    : Result<SongRecord>(Failure{result["message"].as<std::string>(), FailureKind::BadSong});
         const Result<bool> goOn = assembler_.add(path, song);
         if (!goOn) return step(goOn.message(), false, true);
         return step({}, true, !*goOn);

@@ -108,7 +108,7 @@ public:
 
 private:
     Result<const SongLocation*> located(double number) const {
-        if (!scan_.complete) return Failure{layoutStopMessage(name_, scan_)};
+        if (!scan_.complete) return Failure{layoutStopMessage(name_, scan_), FailureKind::BadImage};
         if (!(number >= 1 && number <= static_cast<double>(scan_.songs.size()))) {
             return Failure{noSuchSongMessage(name_, scan_.songs.size(), static_cast<int64_t>(number))};
         }
@@ -120,9 +120,11 @@ private:
         if (!located) return located.failure();
         const SongLocation& song = **located;
         const Result<std::vector<uint8_t>> stream = decodeSection(image_, song.framing.text, false);
-        if (!stream) return Failure{shownText(name_) + ": " + textSectionMessage(song.number, stream.message())};
+        if (!stream)
+            return Failure{shownText(name_) + ": " + textSectionMessage(song.number, stream.message()), stream.kind()};
         TextStreamParts text = readTextStream(*stream);
-        if (!text.headerFound) return Failure{shownText(name_) + ": " + textHeaderMessage(song.number, text)};
+        if (!text.headerFound)
+            return Failure{shownText(name_) + ": " + textHeaderMessage(song.number, text), FailureKind::BadImage};
         return text;
     }
 
