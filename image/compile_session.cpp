@@ -7,6 +7,7 @@
 #include "fileio/native_path.h"
 #include "fileio/output_folder_lock.h"
 #include "fileio/placing_journal.h"
+#include "fileio/write_failure.h"
 #include "image/capacity_checked_writer.h"
 #include "image/file_image_writer.h"
 #include "image/image_layout.h"
@@ -45,13 +46,13 @@ Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks
     if (request.createFolder) {
         std::error_code error;
         std::filesystem::create_directories(request.folder, error);
-        if (error) return Failure{"cannot create " + pathText(request.folder) + ": " + error.message()};
+        if (error) return Failure{"cannot create " + pathText(request.folder) + ": " + error.message(), writeFailureKind(error)};
     }
 
     // Held to the end, ISO image included: another build into the folder is
     // refused, and cannot take this one's hidden files for a stopped build's.
     const OutputFolderLock lock(request.folder);
-    if (lock.state() == OutputFolderLock::State::Busy) return Failure{OutputFolderLock::busyMessage(request.folder)};
+    if (lock.state() == OutputFolderLock::State::Busy) return Failure{OutputFolderLock::busyMessage(request.folder), FailureKind::Busy};
     const PlacingRecovery recovery = recoverPlacing(request.folder, kImageFileName, kSongListFileName);
     if (!recovery.message.empty()) sinks.messages.folderNotice(recovery.message);
 
@@ -78,13 +79,13 @@ Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks
     return outcome;
 }
 
-Result<CompileOutcome> thrown(const CompileSinks& sinks, std::string message) {
+Result<CompileOutcome> thrown(const CompileSinks& sinks, std::string message, FailureKind kind = FailureKind::Other) {
     try {
         sinks.state.stateChanged(CompileState::Done);
     } catch (...) {
         // The message matters more than the state.
     }
-    return Failure{std::move(message)};
+    return Failure{std::move(message), kind};
 }
 
 }  // namespace
@@ -94,7 +95,7 @@ Result<CompileOutcome> runCompileSession(const CompileRequest& request, const Co
     try {
         return compile(request, sinks, edges);
     } catch (const std::bad_alloc&) {
-        return thrown(sinks, "out of memory");
+        return thrown(sinks, "out of memory", FailureKind::OutOfMemory);
     } catch (const std::exception& e) {
         return thrown(sinks, e.what());
     } catch (...) {
