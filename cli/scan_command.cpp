@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/grouped_number.h"
+#include "base/message_line.h"
 #include "cli/commands.h"
 #include "cli/image_input.h"
 #include "cli/song_arguments.h"
@@ -37,11 +39,6 @@ constexpr std::string_view kSourceNames[] = {"lyric-events", "text-events", "non
 std::string_view name(ScanOutcome outcome) { return kOutcomeNames[static_cast<size_t>(outcome)]; }
 std::string_view name(LyricSource source) { return kSourceNames[static_cast<size_t>(source)]; }
 
-std::string withoutNewline(std::string text) {
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-}
-
 std::vector<std::string> adviceArguments(const BuildAdvice& advice) {
     std::vector<std::string> arguments;
     if (advice.options.textEncoding != TextEncoding::ViqrVni) {
@@ -55,7 +52,7 @@ std::vector<std::string> adviceArguments(const BuildAdvice& advice) {
 
 void printRow(const std::string& path, const SongScan& scan) {
     const ScanOutcome outcome = outcomeOf(scan);
-    const std::string message = outcome == ScanOutcome::Compiles ? "" : ": " + withoutNewline(scan.message);
+    const std::string message = outcome == ScanOutcome::Compiles ? "" : ": " + std::string(withoutTrailingNewline(scan.message));
     if (scan.read) {
         std::printf("%6s  %-12s  %-8s  %7d  %-7s  %s%s\n", minutesSeconds(static_cast<uint64_t>(scan.lengthUnits)).c_str(),
                     std::string(name(scan.lyrics)).c_str(), std::string(textEncodingName(scan.encoding)).c_str(),
@@ -109,7 +106,7 @@ Json songJson(const std::string& path, const SongScan& scan) {
     Json row = {
         {"path", path},
         {"compiles", scan.compiles},
-        {"message", scan.compiles ? Json(nullptr) : Json(withoutNewline(scan.message))},
+        {"message", scan.compiles ? Json(nullptr) : Json(std::string(withoutTrailingNewline(scan.message)))},
         {"lenientCompiles", scan.lenientCompiles},
         {"lyrics", name(scan.read ? scan.lyrics : LyricSource::None)},
         {"encoding", scan.read ? Json(textEncodingName(scan.encoding)) : Json(nullptr)},

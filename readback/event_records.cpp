@@ -1,5 +1,6 @@
 #include "readback/event_records.h"
 
+#include "base/hex_text.h"
 #include "midi/event_stream.h"
 
 namespace zmr {
@@ -12,27 +13,22 @@ constexpr uint8_t kMissingDataByte = 0xFF;
 
 bool hasOneDataByte(uint8_t status) { return status >= 0xC0 && status <= 0xDF; }
 
-std::string hex(uint8_t value) {
-    static const char digits[] = "0123456789ABCDEF";
-    return std::string("0x") + digits[value >> 4] + digits[value & 0xF];
-}
-
 void check(const EventRecord& r, size_t byte, std::vector<StreamProblem>& problems) {
     if (r.isNote()) {
         if (r.data2 == 0) problems.push_back({byte + 4, "note record with velocity 0"});
         return;
     }
     if (r.status < kFirstStatus || r.status > kLastStatus) {
-        problems.push_back({byte + 2, "byte 2 is " + hex(r.status) +
+        problems.push_back({byte + 2, "byte 2 is " + hexNumber(r.status) +
                                           ", neither a channel (below 0x10) nor a status from 0xA0 to 0xEF"});
         return;
     }
     if (r.duration != kOtherRecordMark) {
-        problems.push_back({byte + 1, "byte 1 of a record with status " + hex(r.status) + " is " +
+        problems.push_back({byte + 1, "byte 1 of a record with status " + hexNumber(r.status) + " is " +
                                           std::to_string(r.duration) + ", expected 1"});
     }
     if (hasOneDataByte(r.status) && r.data2 != kMissingDataByte) {
-        problems.push_back({byte + 4, "byte 4 of a record with status " + hex(r.status) + " is " + hex(r.data2) +
+        problems.push_back({byte + 4, "byte 4 of a record with status " + hexNumber(r.status) + " is " + hexNumber(r.data2) +
                                           ", expected 0xFF"});
     }
 }

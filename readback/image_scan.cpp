@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/hex_text.h"
 #include "codec/byte_order.h"
 #include "image/image_layout.h"
 
@@ -10,11 +11,6 @@ namespace {
 
 constexpr size_t kMaxHeaderReports = 8;
 constexpr uint32_t kFirstOffsetWord = kIndexBlockSize;  // records follow their index block directly
-
-std::string hexByte(uint8_t value) {
-    static const char digits[] = "0123456789ABCDEF";
-    return std::string("0x") + digits[value >> 4] + digits[value & 0xF];
-}
 
 uint64_t roundUpToSector(uint64_t offset) { return (offset + kSectorSize - 1) / kSectorSize * kSectorSize; }
 
@@ -63,7 +59,7 @@ private:
         for (size_t i = 0; i < expected.size(); ++i) {
             if (image_[i] == expected[i]) continue;
             if (++wrong <= kMaxHeaderReports) {
-                problem(0, i, "header byte is " + hexByte(image_[i]) + ", expected " + hexByte(expected[i]));
+                problem(0, i, "header byte is " + hexNumber(image_[i]) + ", expected " + hexNumber(expected[i]));
             }
         }
         if (wrong > kMaxHeaderReports) {
