@@ -5,6 +5,7 @@
 #include <string>
 
 #include "codec/byte_order.h"
+#include "codec/var_len.h"
 #include "readback/song_messages.h"
 #include "text/transcoder.h"
 
@@ -17,17 +18,6 @@ constexpr uint8_t kMetaTempo = 0x51;
 constexpr uint8_t kMetaEndOfTrack = 0x2F;
 // The compiler shows lyric events shorter than 16 bytes and only names longer ones.
 constexpr size_t kMaxShownLyricBytes = 15;
-
-void appendVarLen(std::vector<uint8_t>& out, uint64_t value) {
-    std::array<uint8_t, 10> groups{};
-    size_t count = 0;
-    do {
-        groups[count++] = static_cast<uint8_t>(value & 0x7F);
-        value >>= 7;
-    } while (value != 0 && count < groups.size());
-    while (count > 1) out.push_back(static_cast<uint8_t>(groups[--count] | 0x80));
-    out.push_back(groups[0]);
-}
 
 // One track's events, each behind its delta from the one before.
 class TrackBytes {
