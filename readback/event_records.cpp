@@ -2,6 +2,7 @@
 
 #include "base/hex_text.h"
 #include "midi/event_stream.h"
+#include "midi/midi_status.h"
 
 namespace zmr {
 namespace {
@@ -11,7 +12,7 @@ constexpr uint8_t kLastStatus = 0xEF;
 constexpr uint8_t kOtherRecordMark = 1;
 constexpr uint8_t kMissingDataByte = 0xFF;
 
-bool hasOneDataByte(uint8_t status) { return status >= 0xC0 && status <= 0xDF; }
+using midi::hasOneDataByte;
 
 void check(const EventRecord& r, size_t byte, std::vector<StreamProblem>& problems) {
     if (r.isNote()) {

@@ -6,16 +6,18 @@
 
 #include "codec/byte_order.h"
 #include "codec/var_len.h"
+#include "midi/midi_status.h"
 #include "readback/song_messages.h"
 #include "text/transcoder.h"
 
 namespace zmr {
 namespace {
 
-constexpr uint8_t kMeta = 0xFF;
-constexpr uint8_t kMetaLyric = 0x05;
-constexpr uint8_t kMetaTempo = 0x51;
-constexpr uint8_t kMetaEndOfTrack = 0x2F;
+using midi::kMeta;
+using midi::kMetaEndOfTrack;
+using midi::kMetaLyric;
+using midi::kMetaTempo;
+
 // The compiler shows lyric events shorter than 16 bytes and only names longer ones.
 constexpr size_t kMaxShownLyricBytes = 15;
 

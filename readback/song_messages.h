@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "midi/midi_status.h"
 #include "readback/event_records.h"
 
 namespace zmr {
@@ -22,8 +23,8 @@ struct TimedMessage {
     uint8_t size = 0;   // 2 for statuses 0xC0-0xDF, else 3
 
     std::span<const uint8_t> message() const { return std::span<const uint8_t>(bytes.data(), size); }
-    bool isNoteOn() const { return (bytes[0] & 0xF0) == 0x90; }
-    bool isNoteOff() const { return (bytes[0] & 0xF0) == 0x80; }
+    bool isNoteOn() const { return midi::statusKind(bytes[0]) == midi::kNoteOn; }
+    bool isNoteOff() const { return midi::statusKind(bytes[0]) == midi::kNoteOff; }
 };
 
 struct SongMessages {
