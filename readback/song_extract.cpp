@@ -1,7 +1,6 @@
 #include "readback/song_extract.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "codec/byte_order.h"
