@@ -58,7 +58,7 @@ void warn(size_t count, const char* what) {
 int runExtract(const ExtractOptions& options) {
     const auto image = readImageFile(options.imagePath);
     if (!image) return kExitUsage;
-    const auto scan = readImageLayout(*image, options.imagePath);
+    const auto scan = loadImageIndex(*image, options.imagePath);
     if (!scan) return kExitBadImage;
     const SongLocation* song = findSong(*scan, options.number, options.imagePath);
     if (!song) return kExitUsage;

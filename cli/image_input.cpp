@@ -44,14 +44,14 @@ std::optional<std::vector<uint8_t>> readImageFile(const std::string& path) {
     return std::move(bytes).value();
 }
 
-std::optional<ImageScan> readImageLayout(std::span<const uint8_t> image, const std::string& path) {
-    ImageScan scan = scanImage(image);
+std::optional<ImageIndex> loadImageIndex(std::span<const uint8_t> image, const std::string& path) {
+    ImageIndex scan = readImageIndex(image);
     if (scan.complete) return scan;
     std::fprintf(stderr, "zmrimage: %s\n", layoutStopMessage(path, scan).c_str());
     return std::nullopt;
 }
 
-const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::string& path) {
+const SongLocation* findSong(const ImageIndex& scan, int64_t number, const std::string& path) {
     if (number >= 1 && static_cast<uint64_t>(number) <= scan.songs.size()) {
         return &scan.songs[static_cast<size_t>(number - 1)];
     }
@@ -65,7 +65,7 @@ std::optional<PreviewSong> readPreviewSong(const std::string& path, int64_t numb
     const auto image = readImageFile(path);
     if (!image) return std::nullopt;
     status = kExitBadImage;
-    const auto scan = readImageLayout(*image, path);
+    const auto scan = loadImageIndex(*image, path);
     if (!scan) return std::nullopt;
     status = kExitUsage;
     const SongLocation* song = findSong(*scan, number, path);

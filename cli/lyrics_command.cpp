@@ -45,7 +45,7 @@ void printRaw(const TextStreamParts& text) {
 int runLyrics(const LyricsOptions& options) {
     const auto image = readImageFile(options.path);
     if (!image) return kExitUsage;
-    const auto scan = readImageLayout(*image, options.path);
+    const auto scan = loadImageIndex(*image, options.path);
     if (!scan) return kExitBadImage;
     const SongLocation* song = findSong(*scan, options.number, options.path);
     if (!song) return kExitUsage;

@@ -6,7 +6,7 @@
 #include "codec/byte_order.h"
 #include "codec/var_len.h"
 #include "midi/midi_status.h"
-#include "readback/song_messages.h"
+#include "readback/song_midi_events.h"
 #include "text/transcoder.h"
 
 namespace zmr {
@@ -56,7 +56,7 @@ std::vector<uint8_t> musicTrack(std::span<const EventRecord> events, ExtractedSo
     const uint8_t tempo[] = {static_cast<uint8_t>(kExtractTempo >> 16), static_cast<uint8_t>(kExtractTempo >> 8),
                              static_cast<uint8_t>(kExtractTempo)};
     track.meta(0, kMetaTempo, tempo);
-    const SongMessages music = songMessages(events);
+    const SongMidiEvents music = songMidiEvents(events);
     for (const TimedMessage& m : music.messages) track.event(m.time, m.message());
     out.skippedRecords = music.skippedRecords;
     out.cutDataBytes = music.cutDataBytes;

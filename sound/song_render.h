@@ -16,7 +16,7 @@
 #include "base/result.h"
 #include "fileio/temporary_file_watcher.h"
 #include "playback/playback_clock.h"
-#include "readback/song_messages.h"
+#include "readback/song_midi_events.h"
 
 namespace zmr {
 

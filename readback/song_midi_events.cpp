@@ -1,4 +1,4 @@
-#include "readback/song_messages.h"
+#include "readback/song_midi_events.h"
 
 #include <algorithm>
 #include <tuple>
@@ -31,8 +31,8 @@ uint8_t dataByte(uint8_t value, size_t& cut) {
 
 }  // namespace
 
-SongMessages songMessages(std::span<const EventRecord> events) {
-    SongMessages out;
+SongMidiEvents songMidiEvents(std::span<const EventRecord> events) {
+    SongMidiEvents out;
     std::vector<Ranked> list;
     list.reserve(events.size() * 2);
     std::unordered_map<uint32_t, uint64_t> noteEnds;  // by note * 256 + channel

@@ -27,7 +27,7 @@ struct TimedMessage {
     bool isNoteOff() const { return midi::statusKind(bytes[0]) == midi::kNoteOff; }
 };
 
-struct SongMessages {
+struct SongMidiEvents {
     // Ordered by time; at one time the note-offs of notes that began earlier
     // go first, so that a note of the same key starting there is not cut by
     // them, then the records in stream order, a note of duration 0 ending
@@ -41,6 +41,6 @@ struct SongMessages {
     uint64_t endTime() const { return messages.empty() ? 0 : messages.back().time; }
 };
 
-SongMessages songMessages(std::span<const EventRecord> events);
+SongMidiEvents songMidiEvents(std::span<const EventRecord> events);
 
 }  // namespace zmr
