@@ -47,6 +47,17 @@ std::optional<ImageIndex> loadImageIndex(std::span<const uint8_t> image, const s
 // Song `number` (from 1); prints what the image holds when there is no such song.
 const SongLocation* findSong(const ImageIndex& scan, int64_t number, const std::string& path);
 
+// An image read whole with one of its songs located.
+struct ImageSong {
+    std::vector<uint8_t> image;
+    SongLocation song;
+};
+
+// Song `number` (from 1) of the image at `path`: what lyrics, extract, play
+// and render start from. Otherwise prints why not and sets `status` to the
+// exit status to give.
+std::optional<ImageSong> openImageSong(const std::string& path, int64_t number, int& status);
+
 // Song `number` of the image at `path`, read for play and render; otherwise
 // prints why not and sets `status` to the exit status to give.
 std::optional<PreviewSong> readPreviewSong(const std::string& path, int64_t number, int& status);
