@@ -12,8 +12,8 @@
 #include "cli/terminal_reporter.h"
 #include "image/compile_image.h"
 #include "image/song_path_list.h"
-#include "image/song_pipeline.h"
 #include "midi/time_units.h"
+#include "scan/collection_scan.h"
 #include "scan/scan_summary.h"
 #include "scan/song_scan.h"
 #include "text/shown_text.h"
@@ -163,24 +163,16 @@ int runScan(const ScanOptions& options) {
     }
     const DiscMedium medium = *findDiscMedium(options.medium);
     TerminalReporter progress(stderr, isTerminal(stderr));
-    ScanSummary summary;
     Json rows = Json::array();
     if (!options.json) {
         std::printf("%6s  %-12s  %-8s  %7s  %-7s  %s\n", "length", "lyrics", "encoding", "uncoded", "outcome", "song");
     }
-    const auto count = static_cast<int32_t>(songs->size());
     const SongPathList list(std::move(songs).value());
-    // Each song read once and looked over on the workers, as a build converts them.
-    SongPipeline<SongScan> pipeline(
-        list,
-        songFileWork<SongScan>([](const std::string& path, std::span<const uint8_t> bytes,
-                                  ConversionBuffers& buffers) { return scanSong(path, bytes, buffers); },
-                               [](Failure reason) { return unreadableSong(reason); }),
-        options.jobs);
-    for (int32_t i = 0; i < count; ++i) {
-        progress.songStarted(i, count, list.path(i));
-        const auto [path, scan] = pipeline.take(i);
-        summary.add(path, scan);
+    CollectionScanSinks sinks;
+    sinks.songStarted = [&](int32_t index, int32_t count, const std::string& path) {
+        progress.songStarted(index, count, path);
+    };
+    sinks.songScanned = [&](const std::string& path, const SongScan& scan) {
         if (options.json) {
             rows.push_back(songJson(path, scan));
         } else {
@@ -188,7 +180,8 @@ int runScan(const ScanOptions& options) {
             printRow(path, scan);
             std::fflush(stdout);
         }
-    }
+    };
+    const ScanSummary summary = scanCollection(list, options.jobs, sinks);
     progress.clearLine();
     if (options.json) {
         Json summaryDocument = summaryJson(summary);
