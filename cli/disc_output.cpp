@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
+#include "base/grouped_number.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
-#include "disc/volume_id.h"
+#include "image/volume_id.h"
 #include "text/shown_text.h"
 #if ZMR_WITH_ISO
 #include "disc/iso_image_writer.h"

@@ -57,13 +57,11 @@ void warn(size_t count, const char* what) {
 }
 
 int runExtract(const ExtractOptions& options) {
-    const auto image = readImageFile(options.imagePath);
-    if (!image) return kExitUsage;
-    const auto scan = readImageLayout(*image, options.imagePath);
-    if (!scan) return kExitBadImage;
-    const SongLocation* song = findSong(*scan, options.number, options.imagePath);
-    if (!song) return kExitUsage;
-    Result<SongStreams> streams = readSongStreams(*image, *song);
+    int status = kExitOk;
+    const std::optional<ImageSong> opened = openImageSong(options.imagePath, options.number, status);
+    if (!opened) return status;
+    const SongLocation* song = &opened->song;
+    Result<SongStreams> streams = readSongStreams(opened->image, *song);
     if (!streams) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.imagePath).c_str(), shownText(streams.message()).c_str());
         return exitStatusFor(streams.kind());

@@ -45,14 +45,14 @@ std::optional<std::vector<uint8_t>> readImageFile(const std::string& path) {
     return std::move(bytes).value();
 }
 
-std::optional<ImageScan> readImageLayout(std::span<const uint8_t> image, const std::string& path) {
-    ImageScan scan = scanImage(image);
+std::optional<ImageIndex> loadImageIndex(std::span<const uint8_t> image, const std::string& path) {
+    ImageIndex scan = readImageIndex(image);
     if (scan.complete) return scan;
     std::fprintf(stderr, "zmrimage: %s\n", layoutStopMessage(path, scan).c_str());
     return std::nullopt;
 }
 
-const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::string& path) {
+const SongLocation* findSong(const ImageIndex& scan, int64_t number, const std::string& path) {
     if (number >= 1 && static_cast<uint64_t>(number) <= scan.songs.size()) {
         return &scan.songs[static_cast<size_t>(number - 1)];
     }
@@ -60,18 +60,25 @@ const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::s
     return nullptr;
 }
 
-std::optional<PreviewSong> readPreviewSong(const std::string& path, int64_t number, int& status) {
+std::optional<ImageSong> openImageSong(const std::string& path, int64_t number, int& status) {
     status = kExitUsage;
-    recoverFolderOfImage(path);
-    const auto image = readImageFile(path);
+    std::optional<std::vector<uint8_t>> image = readImageFile(path);
     if (!image) return std::nullopt;
     status = kExitBadImage;
-    const auto scan = readImageLayout(*image, path);
-    if (!scan) return std::nullopt;
+    const std::optional<ImageIndex> index = loadImageIndex(*image, path);
+    if (!index) return std::nullopt;
     status = kExitUsage;
-    const SongLocation* song = findSong(*scan, number, path);
+    const SongLocation* song = findSong(*index, number, path);
     if (!song) return std::nullopt;
-    Result<PreviewSong> preview = loadPreviewSong(*image, *song);
+    status = kExitOk;
+    return ImageSong{std::move(*image), *song};
+}
+
+std::optional<PreviewSong> readPreviewSong(const std::string& path, int64_t number, int& status) {
+    recoverFolderOfImage(path);
+    const std::optional<ImageSong> opened = openImageSong(path, number, status);
+    if (!opened) return std::nullopt;
+    Result<PreviewSong> preview = loadPreviewSong(opened->image, opened->song);
     if (!preview) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", path.c_str(), preview.message().c_str());
         status = exitStatusFor(preview.kind());

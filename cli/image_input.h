@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "playback/preview_song.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 
 namespace zmr::cli {
 
@@ -40,12 +40,23 @@ bool outputNamesAnother(const char* option, const std::string& output, std::init
 // The file's bytes; on failure prints "zmrimage: PATH: reason" and gives nothing.
 std::optional<std::vector<uint8_t>> readImageFile(const std::string& path);
 
-// The layout with every song located; otherwise prints the first problem that
+// The index with every song located; otherwise prints the first problem that
 // stops it and gives nothing. Other problems are left to verify.
-std::optional<ImageScan> readImageLayout(std::span<const uint8_t> image, const std::string& path);
+std::optional<ImageIndex> loadImageIndex(std::span<const uint8_t> image, const std::string& path);
 
 // Song `number` (from 1); prints what the image holds when there is no such song.
-const SongLocation* findSong(const ImageScan& scan, int64_t number, const std::string& path);
+const SongLocation* findSong(const ImageIndex& scan, int64_t number, const std::string& path);
+
+// An image read whole with one of its songs located.
+struct ImageSong {
+    std::vector<uint8_t> image;
+    SongLocation song;
+};
+
+// Song `number` (from 1) of the image at `path`: what lyrics, extract, play
+// and render start from. Otherwise prints why not and sets `status` to the
+// exit status to give.
+std::optional<ImageSong> openImageSong(const std::string& path, int64_t number, int& status);
 
 // Song `number` of the image at `path`, read for play and render; otherwise
 // prints why not and sets `status` to the exit status to give.

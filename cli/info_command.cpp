@@ -31,7 +31,7 @@ void printTotals(const char* label, const SectionTotals& totals) {
 int runInfo(const std::string& path) {
     const auto image = readImageFile(path);
     if (!image) return kExitUsage;
-    const ImageScan scan = scanImage(*image);
+    const ImageIndex scan = readImageIndex(*image);
 
     SectionTotals text, events;
     for (const SongLocation& song : scan.songs) {

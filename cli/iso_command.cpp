@@ -13,7 +13,7 @@
 #include "fileio/file_bytes.h"
 #include "image/image_layout.h"
 #include "fileio/native_path.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "text/shown_text.h"
 
 namespace zmr::cli {
@@ -50,7 +50,7 @@ std::string overflowMessage(const DiscFill& fill, const fs::path& image, uint64_
     if (!listBytes) return unknown + listBytes.message();
     const Result<std::vector<uint8_t>> imageBytes = readWhole(image, imageSize);
     if (!imageBytes) return unknown + imageBytes.message();
-    const ImageScan scan = scanImage(*imageBytes);
+    const ImageIndex scan = readImageIndex(*imageBytes);
     if (!scan.headerOk || !scan.complete || scan.songs.empty())
         return unknown + image.string() + " cannot be read as an image";
     const auto extents = imageSongExtents(scan, *listBytes);

@@ -58,7 +58,7 @@ void printRow(const SongLocation& song, const Result<SongSummary>& content) {
 int runList(const ListOptions& options) {
     const auto image = readImageFile(options.path);
     if (!image) return kExitUsage;
-    const auto scan = readImageLayout(*image, options.path);
+    const auto scan = loadImageIndex(*image, options.path);
     if (!scan) return kExitBadImage;
 
     bool allRead = true;

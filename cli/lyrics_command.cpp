@@ -44,13 +44,11 @@ void printRaw(const TextStreamParts& text) {
 }
 
 int runLyrics(const LyricsOptions& options) {
-    const auto image = readImageFile(options.path);
-    if (!image) return kExitUsage;
-    const auto scan = readImageLayout(*image, options.path);
-    if (!scan) return kExitBadImage;
-    const SongLocation* song = findSong(*scan, options.number, options.path);
-    if (!song) return kExitUsage;
-    Result<std::vector<uint8_t>> stream = decodeSection(*image, song->framing.text, false);
+    int status = kExitOk;
+    const std::optional<ImageSong> opened = openImageSong(options.path, options.number, status);
+    if (!opened) return status;
+    const SongLocation* song = &opened->song;
+    Result<std::vector<uint8_t>> stream = decodeSection(opened->image, song->framing.text, false);
     if (!stream) {
         std::fprintf(stderr, "zmrimage: %s: %s\n", shownText(options.path).c_str(),
                      textSectionMessage(song->number, stream.message()).c_str());

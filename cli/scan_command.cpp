@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/grouped_number.h"
+#include "base/message_line.h"
 #include "cli/commands.h"
 #include "cli/exit_status.h"
 #include "cli/image_input.h"
@@ -11,8 +13,8 @@
 #include "cli/terminal_reporter.h"
 #include "image/compile_image.h"
 #include "image/song_path_list.h"
-#include "image/song_pipeline.h"
 #include "midi/time_units.h"
+#include "scan/collection_scan.h"
 #include "scan/scan_summary.h"
 #include "scan/song_scan.h"
 #include "text/shown_text.h"
@@ -38,11 +40,6 @@ constexpr std::string_view kSourceNames[] = {"lyric-events", "text-events", "non
 std::string_view name(ScanOutcome outcome) { return kOutcomeNames[static_cast<size_t>(outcome)]; }
 std::string_view name(LyricSource source) { return kSourceNames[static_cast<size_t>(source)]; }
 
-std::string withoutNewline(std::string text) {
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-}
-
 std::vector<std::string> adviceArguments(const BuildAdvice& advice) {
     std::vector<std::string> arguments;
     if (advice.options.textEncoding != TextEncoding::ViqrVni) {
@@ -56,7 +53,7 @@ std::vector<std::string> adviceArguments(const BuildAdvice& advice) {
 
 void printRow(const std::string& path, const SongScan& scan) {
     const ScanOutcome outcome = outcomeOf(scan);
-    const std::string message = outcome == ScanOutcome::Compiles ? "" : ": " + withoutNewline(scan.message);
+    const std::string message = outcome == ScanOutcome::Compiles ? "" : ": " + std::string(withoutTrailingNewline(scan.message));
     if (scan.read) {
         std::printf("%6s  %-12s  %-8s  %7d  %-7s  %s%s\n", minutesSeconds(static_cast<uint64_t>(scan.lengthUnits)).c_str(),
                     std::string(name(scan.lyrics)).c_str(), std::string(textEncodingName(scan.encoding)).c_str(),
@@ -110,7 +107,7 @@ Json songJson(const std::string& path, const SongScan& scan) {
     Json row = {
         {"path", path},
         {"compiles", scan.compiles},
-        {"message", scan.compiles ? Json(nullptr) : Json(withoutNewline(scan.message))},
+        {"message", scan.compiles ? Json(nullptr) : Json(std::string(withoutTrailingNewline(scan.message)))},
         {"lenientCompiles", scan.lenientCompiles},
         {"lyrics", name(scan.read ? scan.lyrics : LyricSource::None)},
         {"encoding", scan.read ? Json(textEncodingName(scan.encoding)) : Json(nullptr)},
@@ -167,24 +164,16 @@ int runScan(const ScanOptions& options) {
     }
     const DiscMedium medium = *findDiscMedium(options.medium);
     TerminalReporter progress(stderr, isTerminal(stderr));
-    ScanSummary summary;
     Json rows = Json::array();
     if (!options.json) {
         std::printf("%6s  %-12s  %-8s  %7s  %-7s  %s\n", "length", "lyrics", "encoding", "uncoded", "outcome", "song");
     }
-    const auto count = static_cast<int32_t>(songs->size());
     const SongPathList list(std::move(songs).value());
-    // Each song read once and looked over on the workers, as a build converts them.
-    SongPipeline<SongScan> pipeline(
-        list,
-        songFileWork<SongScan>([](const std::string& path, std::span<const uint8_t> bytes,
-                                  ConversionBuffers& buffers) { return scanSong(path, bytes, buffers); },
-                               [](Failure reason) { return unreadableSong(reason); }),
-        options.jobs);
-    for (int32_t i = 0; i < count; ++i) {
-        progress.songStarted(i, count, list.path(i));
-        const auto [path, scan] = pipeline.take(i);
-        summary.add(path, scan);
+    CollectionScanSinks sinks;
+    sinks.songStarted = [&](int32_t index, int32_t count, const std::string& path) {
+        progress.songStarted(index, count, path);
+    };
+    sinks.songScanned = [&](const std::string& path, const SongScan& scan) {
         if (options.json) {
             rows.push_back(songJson(path, scan));
         } else {
@@ -192,7 +181,8 @@ int runScan(const ScanOptions& options) {
             printRow(path, scan);
             std::fflush(stdout);
         }
-    }
+    };
+    const ScanSummary summary = scanCollection(list, options.jobs, sinks);
     progress.clearLine();
     if (options.json) {
         Json summaryDocument = summaryJson(summary);

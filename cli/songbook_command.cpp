@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "base/grouped_number.h"
 #include "cli/commands.h"
 #include "cli/disc_output.h"
 #include "cli/exit_status.h"
 #include "cli/image_input.h"
-#include "disc/volume_id.h"
+#include "image/volume_id.h"
 #include "image/disc_capacity.h"
 #include "image/image_layout.h"
 #include "fileio/file_bytes.h"

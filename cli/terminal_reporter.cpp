@@ -6,6 +6,7 @@
 #include <unistd.h>
 #endif
 
+#include "base/message_line.h"
 #include "text/shown_text.h"
 #include "text/text_stream.h"
 
@@ -45,7 +46,7 @@ void TerminalReporter::songStarted(int32_t index, int32_t count, std::string_vie
 
 void TerminalReporter::songFailed(std::string_view path, std::string_view message) {
     clearLine();
-    if (!message.empty() && message.back() == '\n') message.remove_suffix(1);
+    message = withoutTrailingNewline(message);
     std::fprintf(stream_, "%s: %s\n", shownText(path).c_str(), shownText(message).c_str());
 }
 

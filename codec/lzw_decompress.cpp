@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/hex_text.h"
 #include "codec/bit_reader.h"
 #include "codec/lzw_format.h"
 
@@ -29,14 +30,8 @@ Failure failAt(size_t offset, const std::string& what) {
     return Failure{"LZW section, byte " + std::to_string(offset) + ": " + what, FailureKind::BadImage};
 }
 
-std::string hex(uint32_t code) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text = "0x000";
-    text[2] = digits[(code >> 8) & 0xF];
-    text[3] = digits[(code >> 4) & 0xF];
-    text[4] = digits[code & 0xF];
-    return text;
-}
+// Codes are 12 bits wide: three digits each.
+std::string hex(uint32_t code) { return hexNumber(code, 3); }
 
 // Bytes of room kept past the string being written, so that short strings are
 // copied in one 16-byte block whatever their length.

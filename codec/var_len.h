@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace zmr {
 
@@ -22,6 +23,20 @@ inline std::optional<uint32_t> readVarLen(std::span<const uint8_t> track, uint32
     }
     cursor = static_cast<uint32_t>(track.size());
     return std::nullopt;
+}
+
+// Appends `value` as a quantity: as few bytes as it takes, so 0 is one byte.
+// Values above 28 bits take more than the four bytes a MIDI file allows;
+// writers keep their values below that.
+inline void appendVarLen(std::vector<uint8_t>& out, uint64_t value) {
+    uint8_t groups[10];
+    int count = 0;
+    do {
+        groups[count++] = static_cast<uint8_t>(value & 0x7Fu);
+        value >>= 7;
+    } while (value != 0);
+    while (count > 1) out.push_back(static_cast<uint8_t>(groups[--count] | 0x80u));
+    out.push_back(groups[0]);
 }
 
 }  // namespace zmr

@@ -4,7 +4,7 @@
 
 namespace zmr {
 
-std::vector<SongExtent> imageSongExtents(const ImageScan& scan, std::span<const uint8_t> songList) {
+std::vector<SongExtent> imageSongExtents(const ImageIndex& scan, std::span<const uint8_t> songList) {
     const SongList list = parseSongList(songList);
     std::vector<SongExtent> extents;
     extents.reserve(scan.songs.size());

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "image/disc_capacity.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 
 namespace zmr {
 
 // From the located songs and the song list's lines; a song without a line of
 // its own counts the whole list.
-std::vector<SongExtent> imageSongExtents(const ImageScan& scan, std::span<const uint8_t> songList);
+std::vector<SongExtent> imageSongExtents(const ImageIndex& scan, std::span<const uint8_t> songList);
 
 }  // namespace zmr

@@ -12,6 +12,7 @@
 
 #include <libisofs/libisofs.h>
 
+#include "base/grouped_number.h"
 #include "image/disc_capacity.h"
 #include "fileio/file_bytes.h"
 #include "image/image_layout.h"

@@ -63,7 +63,7 @@ void takeBack(std::span<const uint8_t> image, const zmr::SongLocation& song, boo
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> image(data, size);
     const zmr::ImageVerification report = zmr::verifyImage(image);
-    const zmr::ImageScan& scan = report.scan;
+    const zmr::ImageIndex& scan = report.scan;
     check(scan.imageSize == size, "the scan saw the whole image");
     check(report.titles.size() == scan.songs.size(), "one title slot per located song");
     if (report.sound()) check(scan.headerOk, "a sound image has a sound header");

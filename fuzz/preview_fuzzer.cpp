@@ -18,7 +18,7 @@
 #include "playback/playback_time.h"
 #include "playback/preview_song.h"
 #include "playback/sequencer.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ void viewLyrics(const zmr::LyricTimeline& lyrics) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> image(data, size);
-    const zmr::ImageScan scan = zmr::scanImage(image);
+    const zmr::ImageIndex scan = zmr::readImageIndex(image);
     for (size_t i = 0; i < scan.songs.size() && i < kSongsPreviewed; ++i) {
         auto song = zmr::loadPreviewSong(image, scan.songs[i]);
         if (!song) continue;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/grouped_number.h"
 #include "image/image_layout.h"
 
 namespace zmr {
@@ -53,12 +54,6 @@ SongExtent extentWithSong(const SongExtent& before, int64_t songIndex, uint64_t 
     after.imageBytes += recordBytes;
     after.songListBytes += songListLineBytes;
     return after;
-}
-
-std::string groupThousands(uint64_t value) {
-    std::string digits = std::to_string(value);
-    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
-    return digits;
 }
 
 std::string describeFill(const DiscFill& fill) {

@@ -70,7 +70,4 @@ std::string describeShortfall(const DiscFill& fill);
 // Why a compilation of `songCount` songs is refused, with how many would fit.
 std::string describeOverflow(const DiscFill& fill, int64_t songsFitting, int64_t songCount);
 
-// 360000 as "360,000".
-std::string groupThousands(uint64_t value);
-
 }  // namespace zmr

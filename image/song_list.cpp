@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "base/hex_text.h"
 #include "text/name_buffer.h"
 
 namespace zmr {
@@ -25,9 +26,7 @@ std::string shownSongListText(std::string_view text) {
     for (const char c : text) {
         const auto byte = static_cast<uint8_t>(c);
         if (byte < 0x20 || byte == 0x7F) {
-            out += "\\x";
-            out += "0123456789ABCDEF"[byte >> 4];
-            out += "0123456789ABCDEF"[byte & 0xF];
+            out += byteEscape(byte);
         } else {
             out += c;
         }

@@ -8,8 +8,6 @@
 namespace zmr {
 namespace {
 
-constexpr uint8_t kLineEnd = 13;
-
 std::string characterText(uint8_t code) {
     std::string text;
     appendUtf8(text, CodePageInverse::standard().unicode(code));
@@ -19,19 +17,12 @@ std::string characterText(uint8_t code) {
 }  // namespace
 
 LyricTimeline::LyricTimeline(const TextStreamParts& text) : title_(codesToUtf8(text.titleCodes)) {
-    bool open = false;
-    for (const TextRecord& r : text.lyrics()) {
-        if (!open) {
-            lines_.push_back(TimedLine{r.time, {}});
-            open = true;
-        }
-        if (r.code == kLineEnd) {
-            open = false;
-        } else {
-            lines_.back().characters.push_back(TimedCharacter{characterText(r.code), r.time});
-        }
-        lastUnits_ = r.time;
+    for (const std::span<const TextRecord> records : splitLyricLines(text.lyrics())) {
+        TimedLine& line = lines_.emplace_back(TimedLine{records.front().time, {}});
+        for (const TextRecord& r : records)
+            if (!r.endsLine()) line.characters.push_back(TimedCharacter{characterText(r.code), r.time});
     }
+    if (!text.lyrics().empty()) lastUnits_ = text.lyrics().back().time;
 }
 
 LyricView LyricTimeline::at(PlaybackTime position) const {

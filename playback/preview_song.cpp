@@ -20,7 +20,7 @@ PreviewSong previewSongFromStreams(int32_t number, const SongStreams& streams) {
     PreviewSong out;
     out.number = number;
     out.lyrics = LyricTimeline(readTextStream(streams.text));
-    out.music = songMessages(events.records);
+    out.music = songMidiEvents(events.records);
     out.eventRecords = events.records.size();
     out.musicEnd = unitsToTime(out.music.endTime());
     out.length = std::max(out.musicEnd, unitsToTime(out.lyrics.lastUnits()));

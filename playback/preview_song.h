@@ -10,8 +10,8 @@
 #include "base/result.h"
 #include "playback/lyric_timeline.h"
 #include "playback/playback_clock.h"
-#include "readback/image_scan.h"
-#include "readback/song_messages.h"
+#include "readback/image_index.h"
+#include "readback/song_midi_events.h"
 #include "readback/song_streams.h"
 
 namespace zmr {
@@ -19,7 +19,7 @@ namespace zmr {
 struct PreviewSong {
     int32_t number = 0;
     LyricTimeline lyrics;
-    SongMessages music;
+    SongMidiEvents music;
     PlaybackTime musicEnd{0};  // when the last note ends
     // Until the music and the lyrics have both ended: where the player's
     // one-byte gaps lost time, the music runs ahead and may end first.
@@ -27,7 +27,7 @@ struct PreviewSong {
     size_t eventRecords = 0;
 };
 
-// Song `song` of `image`, located there by scanImage.
+// Song `song` of `image`, located there by readImageIndex.
 Result<PreviewSong> loadPreviewSong(std::span<const uint8_t> image, const SongLocation& song);
 
 // Song `number` from its decoded streams, which the web page reads in one

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "midi/midi_status.h"
 #include "playback/playback_time.h"
 
 namespace zmr {
 namespace {
 
-constexpr uint8_t kControlChange = 0xB0;
+using midi::kControlChange;
 constexpr uint8_t kAllSoundOff = 120;
 constexpr uint8_t kAllNotesOff = 123;
 constexpr uint8_t kChannels = 16;

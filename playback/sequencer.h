@@ -15,7 +15,7 @@
 
 #include "playback/midi_output.h"
 #include "playback/playback_clock.h"
-#include "readback/song_messages.h"
+#include "readback/song_midi_events.h"
 
 namespace zmr {
 

@@ -1,6 +1,8 @@
 #include "readback/event_records.h"
 
+#include "base/hex_text.h"
 #include "midi/event_stream.h"
+#include "midi/midi_status.h"
 
 namespace zmr {
 namespace {
@@ -10,12 +12,7 @@ constexpr uint8_t kLastStatus = 0xEF;
 constexpr uint8_t kOtherRecordMark = 1;
 constexpr uint8_t kMissingDataByte = 0xFF;
 
-bool hasOneDataByte(uint8_t status) { return status >= 0xC0 && status <= 0xDF; }
-
-std::string hex(uint8_t value) {
-    static const char digits[] = "0123456789ABCDEF";
-    return std::string("0x") + digits[value >> 4] + digits[value & 0xF];
-}
+using midi::hasOneDataByte;
 
 void check(const EventRecord& r, size_t byte, std::vector<StreamProblem>& problems) {
     if (r.isNote()) {
@@ -23,16 +20,16 @@ void check(const EventRecord& r, size_t byte, std::vector<StreamProblem>& proble
         return;
     }
     if (r.status < kFirstStatus || r.status > kLastStatus) {
-        problems.push_back({byte + 2, "byte 2 is " + hex(r.status) +
+        problems.push_back({byte + 2, "byte 2 is " + hexNumber(r.status) +
                                           ", neither a channel (below 0x10) nor a status from 0xA0 to 0xEF"});
         return;
     }
     if (r.duration != kOtherRecordMark) {
-        problems.push_back({byte + 1, "byte 1 of a record with status " + hex(r.status) + " is " +
+        problems.push_back({byte + 1, "byte 1 of a record with status " + hexNumber(r.status) + " is " +
                                           std::to_string(r.duration) + ", expected 1"});
     }
     if (hasOneDataByte(r.status) && r.data2 != kMissingDataByte) {
-        problems.push_back({byte + 4, "byte 4 of a record with status " + hex(r.status) + " is " + hex(r.data2) +
+        problems.push_back({byte + 4, "byte 4 of a record with status " + hexNumber(r.status) + " is " + hexNumber(r.data2) +
                                           ", expected 0xFF"});
     }
 }

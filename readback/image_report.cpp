@@ -18,7 +18,7 @@ std::string problemLine(const ImageProblem& p) {
 
 }  // namespace
 
-std::string layoutStopMessage(const std::string& path, const ImageScan& scan) {
+std::string layoutStopMessage(const std::string& path, const ImageIndex& scan) {
     const ImageProblem& stop = scan.problems.back();  // the scan stops at the problem it cannot pass
     return shownText(path) + ": cannot find every song: byte " + to_string(stop.offset) + ": " +
            (stop.song != 0 ? "song " + to_string(stop.song) + ": " : std::string()) + shownText(stop.message) +

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "readback/image_verify.h"
 #include "readback/song_list_check.h"
 #include "readback/text_records.h"
@@ -17,7 +17,7 @@ namespace zmr {
 
 // "PATH: cannot find every song: byte N: song K: why (zmrimage verify tells
 // more)", for a scan that is not complete.
-std::string layoutStopMessage(const std::string& path, const ImageScan& scan);
+std::string layoutStopMessage(const std::string& path, const ImageIndex& scan);
 
 // "PATH holds no song" or "PATH holds songs 1 to N; there is no song K".
 std::string noSuchSongMessage(const std::string& path, size_t songs, int64_t number);

@@ -68,7 +68,7 @@ void verifySong(ImageVerification& report, std::span<const uint8_t> image, const
 
 ImageVerification verifyImage(std::span<const uint8_t> image) {
     ImageVerification report;
-    report.scan = scanImage(image);
+    report.scan = readImageIndex(image);
     report.problems = report.scan.problems;
     for (const SongLocation& song : report.scan.songs) verifySong(report, image, song);
     // In file order, as a reader of the report walks the image.

@@ -1,5 +1,5 @@
 #pragma once
-// Everything an image promises, checked: its layout (scanImage) and, for
+// Everything an image promises, checked: its layout (readImageIndex) and, for
 // every song it holds, both sections decoding exactly to their stated
 // lengths and the decoded streams keeping the writer's shape.
 
@@ -8,12 +8,12 @@
 #include <span>
 #include <vector>
 
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 
 namespace zmr {
 
 struct ImageVerification {
-    ImageScan scan;                    // its problems come first in `problems`
+    ImageIndex scan;                    // its problems come first in `problems`
     std::vector<ImageProblem> problems;
     // The title codes of each located song, in song order; nothing where the
     // text stream could not be read.

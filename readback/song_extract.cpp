@@ -1,33 +1,24 @@
 #include "readback/song_extract.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "codec/byte_order.h"
-#include "readback/song_messages.h"
+#include "codec/var_len.h"
+#include "midi/midi_status.h"
+#include "readback/song_midi_events.h"
 #include "text/transcoder.h"
 
 namespace zmr {
 namespace {
 
-constexpr uint8_t kMeta = 0xFF;
-constexpr uint8_t kMetaLyric = 0x05;
-constexpr uint8_t kMetaTempo = 0x51;
-constexpr uint8_t kMetaEndOfTrack = 0x2F;
+using midi::kMeta;
+using midi::kMetaEndOfTrack;
+using midi::kMetaLyric;
+using midi::kMetaTempo;
+
 // The compiler shows lyric events shorter than 16 bytes and only names longer ones.
 constexpr size_t kMaxShownLyricBytes = 15;
-
-void appendVarLen(std::vector<uint8_t>& out, uint64_t value) {
-    std::array<uint8_t, 10> groups{};
-    size_t count = 0;
-    do {
-        groups[count++] = static_cast<uint8_t>(value & 0x7F);
-        value >>= 7;
-    } while (value != 0 && count < groups.size());
-    while (count > 1) out.push_back(static_cast<uint8_t>(groups[--count] | 0x80));
-    out.push_back(groups[0]);
-}
 
 // One track's events, each behind its delta from the one before.
 class TrackBytes {
@@ -65,7 +56,7 @@ std::vector<uint8_t> musicTrack(std::span<const EventRecord> events, ExtractedSo
     const uint8_t tempo[] = {static_cast<uint8_t>(kExtractTempo >> 16), static_cast<uint8_t>(kExtractTempo >> 8),
                              static_cast<uint8_t>(kExtractTempo)};
     track.meta(0, kMetaTempo, tempo);
-    const SongMessages music = songMessages(events);
+    const SongMidiEvents music = songMidiEvents(events);
     for (const TimedMessage& m : music.messages) track.event(m.time, m.message());
     out.skippedRecords = music.skippedRecords;
     out.cutDataBytes = music.cutDataBytes;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/result.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 
 namespace zmr {
 
@@ -21,7 +21,7 @@ struct SongStreams {
     std::vector<uint8_t> events;
 };
 
-// Both streams of a song located by scanImage on the same image.
+// Both streams of a song located by readImageIndex on the same image.
 Result<SongStreams> readSongStreams(std::span<const uint8_t> image, const SongLocation& song);
 
 }  // namespace zmr

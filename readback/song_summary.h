@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/result.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 
 namespace zmr {
 
@@ -19,7 +19,7 @@ struct SongSummary {
     std::string title;           // UTF-8
 };
 
-// Song `song` of `image`, located there by scanImage.
+// Song `song` of `image`, located there by readImageIndex.
 Result<SongSummary> readSongSummary(std::span<const uint8_t> image, const SongLocation& song);
 
 }  // namespace zmr

@@ -6,7 +6,7 @@
 namespace zmr {
 namespace {
 
-constexpr uint8_t kLineEnd = 13;
+constexpr uint8_t kLineEnd = TextRecord::kLineEnd;
 constexpr uint8_t kLineFeedFlag = 10;
 constexpr size_t kFirstTemplateRecords = 15;  // "H0002\r@@00@13\r@", ending with the '@' before the title
 constexpr size_t kClosingRecords = 2;
@@ -115,19 +115,24 @@ TextStreamParts readTextStream(std::span<const uint8_t> stream) {
     return parts;
 }
 
+std::vector<std::span<const TextRecord>> splitLyricLines(std::span<const TextRecord> lyrics) {
+    std::vector<std::span<const TextRecord>> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < lyrics.size(); ++i) {
+        if (!lyrics[i].endsLine()) continue;
+        lines.push_back(lyrics.subspan(start, i + 1 - start));
+        start = i + 1;
+    }
+    if (start < lyrics.size()) lines.push_back(lyrics.subspan(start));
+    return lines;
+}
+
 std::vector<LyricLine> lyricLines(std::span<const TextRecord> lyrics) {
     std::vector<LyricLine> lines;
-    bool open = false;
-    for (const TextRecord& r : lyrics) {
-        if (!open) {
-            lines.push_back(LyricLine{r.time, {}});
-            open = true;
-        }
-        if (r.code == kLineEnd) {
-            open = false;
-        } else {
-            lines.back().codes.push_back(r.code);
-        }
+    for (const std::span<const TextRecord> records : splitLyricLines(lyrics)) {
+        LyricLine& line = lines.emplace_back(LyricLine{records.front().time, {}});
+        for (const TextRecord& r : records)
+            if (!r.endsLine()) line.codes.push_back(r.code);
     }
     return lines;
 }

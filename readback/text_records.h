@@ -12,9 +12,13 @@
 namespace zmr {
 
 struct TextRecord {
+    static constexpr uint8_t kLineEnd = 13;
+
     uint8_t code = 0;
     uint8_t lineFeed = 0;  // 10 exactly when the code is 13
     uint16_t time = 0;     // time units, low 16 bits
+
+    bool endsLine() const { return code == kLineEnd; }
 };
 
 struct TextStreamParts {
@@ -35,6 +39,10 @@ struct TextStreamParts {
 };
 
 TextStreamParts readTextStream(std::span<const uint8_t> stream);
+
+// The lyric records cut into the player's lines: each line's records up to and
+// with its line end; the last line may have none. Every line has a record.
+std::vector<std::span<const TextRecord>> splitLyricLines(std::span<const TextRecord> lyrics);
 
 // One line as the player shows it: the codes up to a line end (13), stamped
 // with the time of its first record.

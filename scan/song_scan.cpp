@@ -5,6 +5,7 @@
 
 #include "fileio/file_bytes.h"
 #include "image/convert_song.h"
+#include "midi/midi_status.h"
 #include "midi/riff_midi.h"
 #include "midi/time_units.h"
 #include "midi/track_merger.h"
@@ -25,8 +26,8 @@ public:
         events_.addChannelMessage(status, data1, data2, tick, tickFactor);
         // Note-offs close a note record instead of adding one. Messages come
         // in time order: the last one's time is worked out once, at the end.
-        const uint8_t kind = status & 0xF0;
-        if (kind == 0x80 || (kind == 0x90 && data2 == 0)) return;
+        const uint8_t kind = midi::statusKind(status);
+        if (kind == midi::kNoteOff || (kind == midi::kNoteOn && data2 == 0)) return;
         lastTick_ = tick;
         lastFactor_ = tickFactor;
         anyRecord_ = true;

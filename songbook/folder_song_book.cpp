@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "disc/volume_id.h"
+#include "image/volume_id.h"
 #include "image/image_layout.h"
 #include "songbook/load_song_book.h"
 #include "songbook/song_book_file.h"

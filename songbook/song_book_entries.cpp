@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "readback/event_records.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "readback/song_streams.h"
 #include "readback/text_records.h"
 #include "readback/song_list_check.h"
@@ -43,7 +43,7 @@ std::vector<uint8_t> bookTitle(const std::optional<std::string>& listed, const s
     return cutShort(respelt, image) ? image : respelt;
 }
 
-std::string whereTheScanStopped(const ImageScan& scan) {
+std::string whereTheScanStopped(const ImageIndex& scan) {
     if (scan.problems.empty()) return "cannot find every song";
     const ImageProblem& stop = scan.problems.back();
     return "cannot find every song: byte " + std::to_string(stop.offset) + ": " +
@@ -54,7 +54,7 @@ std::string whereTheScanStopped(const ImageScan& scan) {
 
 Result<std::vector<SongBookEntry>> readSongBookEntries(std::span<const uint8_t> image,
                                                        std::span<const std::optional<std::string>> listTitles) {
-    const ImageScan scan = scanImage(image);
+    const ImageIndex scan = readImageIndex(image);
     if (!scan.complete) return Failure{whereTheScanStopped(scan), FailureKind::BadImage};
     std::vector<SongBookEntry> entries;
     entries.reserve(scan.songs.size());

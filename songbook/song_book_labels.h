@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "image/disc_capacity.h"
+#include "base/grouped_number.h"
 
 namespace zmr {
 

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "fileio/native_path.h"
+#include "midi/midi_status.h"
 
 namespace zmr {
 namespace {
@@ -56,14 +57,14 @@ void FluidSynthOutput::send(std::span<const uint8_t> message) {
     const int channel = message[0] & 0x0F;
     const int data1 = message[1];
     const int data2 = message.size() > 2 ? message[2] : 0;
-    switch (message[0] & 0xF0) {
-        case 0x80: fluid_synth_noteoff(synth_, channel, data1); break;
-        case 0x90: fluid_synth_noteon(synth_, channel, data1, data2); break;
-        case 0xA0: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
-        case 0xB0: fluid_synth_cc(synth_, channel, data1, data2); break;
-        case 0xC0: fluid_synth_program_change(synth_, channel, data1); break;
-        case 0xD0: fluid_synth_channel_pressure(synth_, channel, data1); break;
-        case 0xE0: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
+    switch (midi::statusKind(message[0])) {
+        case midi::kNoteOff: fluid_synth_noteoff(synth_, channel, data1); break;
+        case midi::kNoteOn: fluid_synth_noteon(synth_, channel, data1, data2); break;
+        case midi::kKeyPressure: fluid_synth_key_pressure(synth_, channel, data1, data2); break;
+        case midi::kControlChange: fluid_synth_cc(synth_, channel, data1, data2); break;
+        case midi::kProgramChange: fluid_synth_program_change(synth_, channel, data1); break;
+        case midi::kChannelPressure: fluid_synth_channel_pressure(synth_, channel, data1); break;
+        case midi::kPitchBend: fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
         default: break;
     }
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "fileio/wide_text.h"
+#include "midi/midi_status.h"
 
 namespace zmr {
 namespace {
@@ -45,14 +46,14 @@ public:
     void reset() override {
         midiOutReset(device_);
         for (uint8_t channel = 0; channel < kChannels; ++channel) {
-            const uint8_t control = static_cast<uint8_t>(0xB0 | channel);
+            const uint8_t control = static_cast<uint8_t>(midi::kControlChange | channel);
             midiOutShortMsg(device_, packed(control, 121, 0));  // reset all controllers
             midiOutShortMsg(device_, packed(control, 0, 0));    // bank select
             midiOutShortMsg(device_, packed(control, 32, 0));
             midiOutShortMsg(device_, packed(control, 7, 100));  // volume
             midiOutShortMsg(device_, packed(control, 10, 64));  // pan
-            midiOutShortMsg(device_, packed(static_cast<uint8_t>(0xC0 | channel), 0, 0));
-            midiOutShortMsg(device_, packed(static_cast<uint8_t>(0xE0 | channel), 0, 0x40));
+            midiOutShortMsg(device_, packed(static_cast<uint8_t>(midi::kProgramChange | channel), 0, 0));
+            midiOutShortMsg(device_, packed(static_cast<uint8_t>(midi::kPitchBend | channel), 0, 0x40));
         }
     }
 

@@ -14,9 +14,9 @@
 #include <string>
 
 #include "base/result.h"
-#include "image/file_image_writer.h"
+#include "fileio/temporary_file_watcher.h"
 #include "playback/playback_clock.h"
-#include "readback/song_messages.h"
+#include "readback/song_midi_events.h"
 
 namespace zmr {
 

@@ -3,17 +3,11 @@
 #include <cstdint>
 #include <span>
 
+#include "base/hex_text.h"
 #include "text/utf8.h"
 
 namespace zmr {
 namespace {
-
-void appendHex(std::string& out, uint8_t byte) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    out += "\\x";
-    out += kDigits[byte >> 4];
-    out += kDigits[byte & 0xF];
-}
 
 void appendEscaped(std::string& out, uint8_t byte) {
     switch (byte) {
@@ -21,7 +15,7 @@ void appendEscaped(std::string& out, uint8_t byte) {
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case 0x1B: out += "\\e"; break;
-        default: appendHex(out, byte);
+        default: out += byteEscape(byte);
     }
 }
 
@@ -40,7 +34,7 @@ std::string shownText(std::string_view text) {
         const bool control = step.length == 1 && (piece[0] < 0x20 || piece[0] == 0x7F);
         if (!step.valid || control || isC1(piece)) {
             if (step.valid && step.length == 1) appendEscaped(out, piece[0]);
-            else for (const uint8_t byte : piece) appendHex(out, byte);
+            else for (const uint8_t byte : piece) out += byteEscape(byte);
         } else {
             out.append(reinterpret_cast<const char*>(piece.data()), piece.size());
         }

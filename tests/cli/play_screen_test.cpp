@@ -20,7 +20,7 @@
 #include "cli/karaoke_screen.h"
 #include "cli/karaoke_terminal.h"
 #include "cli/terminal.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "support/lyric_song.h"
 #include "support/manual_clock.h"
 #include "support/memory_compile.h"
@@ -91,7 +91,7 @@ std::string joined(std::initializer_list<std::string_view> pieces) {
 
 PreviewSong lyricPreview() {
     const auto compiled = test::compileInMemory({{"/songs/Em Yeu.mid", test::lyricSong()}});
-    const ImageScan scan = scanImage(compiled.image);
+    const ImageIndex scan = readImageIndex(compiled.image);
     EXPECT_EQ(scan.songs.size(), 1u);
     Result<PreviewSong> song = loadPreviewSong(compiled.image, scan.songs.at(0));
     EXPECT_TRUE(song) << song.message();

@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "readback/song_streams.h"
 #include "support/memory_compile.h"
 #include "support/midi_writer.h"
@@ -44,7 +44,7 @@ std::string build(const test::TempDir& dir, const std::string& folder, const std
 
 std::vector<std::vector<uint8_t>> eventStreams(const std::vector<uint8_t>& image) {
     std::vector<std::vector<uint8_t>> streams;
-    for (const SongLocation& song : scanImage(image).songs) {
+    for (const SongLocation& song : readImageIndex(image).songs) {
         Result<SongStreams> read = readSongStreams(image, song);
         streams.push_back(read ? read->events : std::vector<uint8_t>{});
     }
@@ -201,7 +201,7 @@ TEST(ReadCommands, DamagedImagesAreReportedWithStatusOne) {
     dir.write("songs/b.mid", test::generatedSong(2, 20));
     const std::string image = build(dir, dir / "songs", "img");
     std::vector<uint8_t> bytes = dir.read("img/DADEDA00.DEZ");
-    const ImageScan scan = scanImage(bytes);
+    const ImageIndex scan = readImageIndex(bytes);
     bytes[scan.songs[1].framing.text.wordsOffset + 9] = 1;  // a reserved word of song 2
     const std::string damaged = dir.write("damaged.dez", bytes);
 

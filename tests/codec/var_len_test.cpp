@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace zmr {
@@ -68,6 +69,36 @@ TEST(ReadVarLen, AQuantityRunningPastTheEndYieldsNothingAndStopsAtTheEnd) {
     cursor = 0;
     EXPECT_EQ(readVarLen(std::span<const uint8_t>{}, cursor), std::nullopt);
     EXPECT_EQ(cursor, 0u);
+}
+
+TEST(AppendVarLen, WritesSevenBitGroupsMostSignificantFirst) {
+    const std::pair<uint64_t, std::vector<uint8_t>> cases[] = {
+        {0, {0x00}},
+        {0x7F, {0x7F}},
+        {0x80, {0x81, 0x00}},
+        {0x3FFF, {0xFF, 0x7F}},
+        {0x0FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}},
+        {0xFFFFFFFF, {0x8F, 0xFF, 0xFF, 0xFF, 0x7F}},
+        // Extract's deltas are 64-bit: nothing of a large one is dropped.
+        {uint64_t{1} << 35, {0x81, 0x80, 0x80, 0x80, 0x80, 0x00}},
+    };
+    for (const auto& [value, expected] : cases) {
+        std::vector<uint8_t> out = {0xAA};  // appends, keeping what is there
+        appendVarLen(out, value);
+        std::vector<uint8_t> want = {0xAA};
+        want.insert(want.end(), expected.begin(), expected.end());
+        EXPECT_EQ(out, want) << value;
+    }
+}
+
+TEST(AppendVarLen, ReadsBackWhatItWrote) {
+    for (const uint32_t value : {0u, 1u, 0x40u, 0x7Fu, 0x80u, 0x2000u, 0x1FFFFFu, 0x200000u, 0x0FFFFFFFu}) {
+        std::vector<uint8_t> out;
+        appendVarLen(out, value);
+        uint32_t cursor = 0;
+        EXPECT_EQ(readVarLen(out, cursor), value);
+        EXPECT_EQ(cursor, out.size());
+    }
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "disc/image_song_extents.h"
 #include "image/file_image_writer.h"
 #include "image/image_layout.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "support/memory_compile.h"
 #include "support/temp_dir.h"
 
@@ -50,7 +50,7 @@ TEST(CapacityCheckedWriter, MeasuresWhereEachSongEndsAsTheImageShowsIt) {
     CapacityCheckedWriter writer(memory, *findDiscMedium("cd700"));
     ASSERT_TRUE(songs.compile(writer).ok());
 
-    const ImageScan scan = scanImage(memory.image());
+    const ImageIndex scan = readImageIndex(memory.image());
     ASSERT_EQ(scan.songs.size(), 3u);
     const std::vector<SongExtent> readBack = imageSongExtents(scan, memory.songList());
     ASSERT_EQ(writer.songExtents().size(), 3u);

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "base/hex_text.h"
 #include "hardening/child_process.h"
 #include "hardening/hostile_files.h"
 #include "image/convert_song.h"
@@ -20,15 +21,9 @@ using test::Bytes;
 const std::set<int> kKnownMetaTypes = {0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07,
                                        0x20, 0x21, 0x2F, 0x51, 0x54, 0x58, 0x59, 0x7F};
 
-std::string hex(int byte) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", byte);
-    return text;
-}
-
 TEST(HostileEvents, EveryMetaTypeConvertsOrIsRejectedByName) {
     for (int type = 0; type < 256; ++type) {
-        SCOPED_TRACE("meta type " + hex(type));
+        SCOPED_TRACE("meta type " + hexNumber(static_cast<uint32_t>(type)));
         // Enough body bytes for the longest fixed-size meta event, whatever the type reads.
         const Bytes song = test::songWithEvents({0x00, 0xFF, static_cast<uint8_t>(type), 0x02, 0x01, 0x01, 0x01, 0x01,
                                                  0x01, 0x01, 0x00, 0x80, 60, 0});
@@ -37,14 +32,14 @@ TEST(HostileEvents, EveryMetaTypeConvertsOrIsRejectedByName) {
             EXPECT_TRUE(record.ok()) << record.message();
         } else {
             ASSERT_FALSE(record.ok());
-            EXPECT_EQ(record.message(), "Unknown command 0xFF " + hex(type) + "\n");
+            EXPECT_EQ(record.message(), "Unknown command 0xFF " + hexNumber(static_cast<uint32_t>(type)) + "\n");
         }
     }
 }
 
 TEST(HostileEvents, EverySystemStatusIsSkippedReadOrRejectedByName) {
     for (int status = 0xF0; status <= 0xFF; ++status) {
-        SCOPED_TRACE("status " + hex(status));
+        SCOPED_TRACE("status " + hexNumber(static_cast<uint32_t>(status)));
         const Bytes song = test::songWithEvents({0x00, static_cast<uint8_t>(status), 0x01, 0x01, 0x00, 0x80, 60, 0});
         const auto record = convertSong("system.mid", song);
         // 0xF0 and 0xF7 are system exclusive, 0xFF a meta event (here type 1, a text).
@@ -52,7 +47,7 @@ TEST(HostileEvents, EverySystemStatusIsSkippedReadOrRejectedByName) {
             EXPECT_TRUE(record.ok()) << record.message();
         } else {
             ASSERT_FALSE(record.ok());
-            EXPECT_EQ(record.message(), "Unknown command " + hex(status) + "\n");
+            EXPECT_EQ(record.message(), "Unknown command " + hexNumber(static_cast<uint32_t>(status)) + "\n");
         }
     }
 }

@@ -57,7 +57,7 @@ TEST(VerifyImage, AcceptsCollectionsAcrossThreeGroups) {
     expectSound(compiled, 600);
 
     // The walk finds each record where the compiler put it.
-    const ImageScan scan = scanImage(compiled.image);
+    const ImageIndex scan = readImageIndex(compiled.image);
     for (size_t i = 0; i < scan.songs.size(); ++i) {
         const SongLocation& song = scan.songs[i];
         ASSERT_EQ(song.number, static_cast<int32_t>(i + 1));
@@ -72,7 +72,7 @@ TEST(VerifyImage, AcceptsGroupsThatEndOnASectorBoundary) {
     SongFiles songs;
     for (size_t i = 0; i < 300; ++i) songs.emplace_back(songPath(i), song);
     const auto compiled = compileInMemory(songs);
-    const ImageScan scan = scanImage(compiled.image);
+    const ImageIndex scan = readImageIndex(compiled.image);
     ASSERT_EQ(scan.songs.size(), 300u);
     EXPECT_EQ(scan.songs[256].indexBlockOffset, scan.songs[255].recordOffset + scan.songs[255].recordSize);
     expectSound(compiled, 300);
@@ -85,7 +85,7 @@ TEST(VerifyImage, AcceptsTheEmptyImageAndSongsWithoutEventsOrLyrics) {
     const auto compiled = compileInMemory({{"/a/Silent.mid", test::MidiFile(96).add(silent).bytes()},
                                            {"/a/Plain.mid", test::generatedSong(3, 5, false)}});
     expectSound(compiled, 2);
-    EXPECT_EQ(scanImage(compiled.image).songs[0].framing.events.compressedLength, 0u);
+    EXPECT_EQ(readImageIndex(compiled.image).songs[0].framing.events.compressedLength, 0u);
 }
 
 TEST(VerifyImage, AcceptsCompilationsStoppedByAFailedSongAndNotesTheEntry) {
@@ -97,7 +97,7 @@ TEST(VerifyImage, AcceptsCompilationsStoppedByAFailedSongAndNotesTheEntry) {
         ASSERT_TRUE(compiled.summary.stoppedEarly);
         // The failed song opened its group, if it was a group's first.
         expectSound(compiled, failing, static_cast<uint32_t>(failing / 256 + 1));
-        const ImageScan scan = scanImage(compiled.image);
+        const ImageIndex scan = readImageIndex(compiled.image);
         ASSERT_TRUE(scan.failedSong.has_value());
         EXPECT_EQ(scan.failedSong->entryNumber, static_cast<int32_t>(failing + 1));
     }
@@ -109,7 +109,7 @@ TEST(VerifyImage, AcceptsCompilationsThatLeftBadSongsOut) {
     const auto compiled = compileInMemory(songs, true);
     ASSERT_EQ(compiled.summary.songsWritten, 265);
     expectSound(compiled, 265);
-    EXPECT_FALSE(scanImage(compiled.image).failedSong.has_value());
+    EXPECT_FALSE(readImageIndex(compiled.image).failedSong.has_value());
 }
 
 // A two-group image and where its parts lie, for the damage below.
@@ -117,7 +117,7 @@ class DamagedImage : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         compiled_ = new test::CompiledImage(compileInMemory(generatedSongs(300, 500)));
-        scan_ = new ImageScan(scanImage(compiled_->image));
+        scan_ = new ImageIndex(readImageIndex(compiled_->image));
         ASSERT_TRUE(verifyImage(compiled_->image).sound());
     }
     static void TearDownTestSuite() {
@@ -145,11 +145,11 @@ protected:
     }
 
     static test::CompiledImage* compiled_;
-    static ImageScan* scan_;
+    static ImageIndex* scan_;
 };
 
 test::CompiledImage* DamagedImage::compiled_ = nullptr;
-ImageScan* DamagedImage::scan_ = nullptr;
+ImageIndex* DamagedImage::scan_ = nullptr;
 
 TEST_F(DamagedImage, HeaderAndGroupTable) {
     flip(2, 0x01, 0);
@@ -300,7 +300,7 @@ TEST(VerifyImage, HostileImagesGiveProblemsNotCrashes) {
 TEST(VerifyImage, ClaimedLengthsAreNotTrustedWithMemory) {
     const auto compiled = compileInMemory(generatedSongs(1, 5));
     std::vector<uint8_t> image = compiled.image;
-    const ImageScan scan = scanImage(image);
+    const ImageIndex scan = readImageIndex(image);
     storeBigEndian32(&image[scan.songs[0].framing.text.wordsOffset + 4], 0xFFFFFFF0u);
     const ImageVerification report = verifyImage(image);
     ASSERT_FALSE(report.sound());

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "midi/time_units.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "readback/song_streams.h"
 #include "support/memory_compile.h"
 
@@ -55,7 +55,7 @@ TEST(SongExtract, GeneratedSongsCompileBackToTheSameStreams) {
         songs.emplace_back("/s/Song " + std::to_string(seed) + ".kar", test::generatedSong(seed, 10 + seed * 7));
     }
     const auto compiled = test::compileInMemory(songs);
-    const ImageScan scan = scanImage(compiled.image);
+    const ImageIndex scan = readImageIndex(compiled.image);
     ASSERT_EQ(scan.songs.size(), songs.size());
     for (size_t i = 0; i < songs.size(); ++i) {
         SCOPED_TRACE(songs[i].first);

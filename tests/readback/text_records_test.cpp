@@ -84,6 +84,20 @@ TEST(TextRecords, LinesStartWithTheirFirstRecordsTime) {
     EXPECT_EQ(lyricCharacterCount(lyrics), 4u);
 }
 
+TEST(TextRecords, SplitLinesKeepEveryRecordOnceWithItsLineEnd) {
+    const std::vector<TextRecord> lyrics = {
+        {13, 10, 1}, {65, 0, 5}, {13, 10, 7}, {66, 0, 11}, {67, 0, 12},
+    };
+    const std::vector<std::span<const TextRecord>> lines = splitLyricLines(lyrics);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].size(), 1u);  // a line end alone is an empty line
+    EXPECT_EQ(lines[1].size(), 2u);
+    EXPECT_EQ(lines[2].size(), 2u);
+    EXPECT_EQ(lines[0].data(), lyrics.data());
+    EXPECT_EQ(lines[2].data() + lines[2].size(), lyrics.data() + lyrics.size());
+    EXPECT_TRUE(splitLyricLines({}).empty());
+}
+
 TEST(TextRecords, StreamsOutOfShapeAreReportedWithTheirByte) {
     const std::vector<uint8_t> good = textStreamOf("/a/Abc.mid", {"la "});
     ASSERT_TRUE(readTextStream(good).problems.empty());

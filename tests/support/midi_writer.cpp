@@ -1,5 +1,7 @@
 #include "support/midi_writer.h"
 
+#include "codec/var_len.h"
+
 namespace zmr::test {
 
 namespace {
@@ -13,17 +15,6 @@ void appendId(std::vector<uint8_t>& out, const char (&id)[5]) {
 }
 
 }  // namespace
-
-void appendVarLen(std::vector<uint8_t>& out, uint32_t value) {
-    uint8_t groups[5];
-    int count = 0;
-    do {
-        groups[count++] = static_cast<uint8_t>(value & 0x7F);
-        value >>= 7;
-    } while (value != 0);
-    while (count > 1) out.push_back(static_cast<uint8_t>(groups[--count] | 0x80));
-    out.push_back(groups[0]);
-}
 
 void TrackWriter::status(uint8_t status) {
     if (!runningStatus_ || status != lastStatus_) bytes_.push_back(status);

@@ -18,8 +18,6 @@
 
 namespace zmr::test {
 
-// Appends `value` as a MIDI variable-length quantity (1 to 5 bytes).
-void appendVarLen(std::vector<uint8_t>& out, uint32_t value);
 
 class TrackWriter {
 public:

@@ -7,22 +7,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-TEST(MidiWriter, VarLenUsesSevenBitGroupsMostSignificantFirst) {
-    const std::pair<uint32_t, Bytes> cases[] = {
-        {0, {0x00}},
-        {0x7F, {0x7F}},
-        {0x80, {0x81, 0x00}},
-        {0x3FFF, {0xFF, 0x7F}},
-        {0x0FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}},
-        {0xFFFFFFFF, {0x8F, 0xFF, 0xFF, 0xFF, 0x7F}},
-    };
-    for (const auto& [value, expected] : cases) {
-        Bytes out;
-        appendVarLen(out, value);
-        EXPECT_EQ(out, expected) << value;
-    }
-}
-
 TEST(MidiWriter, RunningStatusLeavesOutRepeatedStatusAcrossMetaEvents) {
     TrackWriter t(true);
     t.noteOn(0, 1, 60, 100).lyric(0, "a").noteOn(10, 1, 62, 90).noteOn(0, 2, 60, 1);

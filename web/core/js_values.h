@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/message_line.h"
+
 namespace zmr::web {
 
 inline std::vector<uint8_t> bytesFromJs(const emscripten::val& array) {
@@ -44,9 +46,6 @@ inline std::vector<std::string> stringsFromJs(const emscripten::val& array) {
 
 // A message the page shows as it stands: one line, without the newline
 // that some of the core's messages end with.
-inline std::string messageLine(std::string message) {
-    if (!message.empty() && message.back() == '\n') message.pop_back();
-    return message;
-}
+inline std::string messageLine(const std::string& message) { return std::string(withoutTrailingNewline(message)); }
 
 }  // namespace zmr::web

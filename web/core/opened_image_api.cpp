@@ -15,7 +15,7 @@
 #include "playback/lrc_file.h"
 #include "playback/lyric_timeline.h"
 #include "readback/image_report.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "readback/image_verify.h"
 #include "readback/song_list_check.h"
 #include "readback/song_streams.h"
@@ -38,7 +38,7 @@ val failed(const std::string& message) {
 
 class OpenedImage {
 public:
-    OpenedImage(const val& bytes, std::string name) : image_(bytesFromJs(bytes)), name_(std::move(name)), scan_(scanImage(image_)) {}
+    OpenedImage(const val& bytes, std::string name) : image_(bytesFromJs(bytes)), name_(std::move(name)), scan_(readImageIndex(image_)) {}
 
     // The rows of `zmrimage list`: number, title and length of each song, or
     // why a song cannot be read; nothing but a message when the layout stops.
@@ -130,7 +130,7 @@ private:
 
     std::vector<uint8_t> image_;
     std::string name_;
-    ImageScan scan_;
+    ImageIndex scan_;
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "disc/volume_id.h"
+#include "image/volume_id.h"
 #include "songbook/load_song_book.h"
 #include "songbook/song_book_html.h"
 #include "songbook/vietnamese_order.h"

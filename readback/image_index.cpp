@@ -1,7 +1,8 @@
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 
 #include <algorithm>
 
+#include "base/hex_text.h"
 #include "codec/byte_order.h"
 #include "image/image_layout.h"
 
@@ -10,11 +11,6 @@ namespace {
 
 constexpr size_t kMaxHeaderReports = 8;
 constexpr uint32_t kFirstOffsetWord = kIndexBlockSize;  // records follow their index block directly
-
-std::string hexByte(uint8_t value) {
-    static const char digits[] = "0123456789ABCDEF";
-    return std::string("0x") + digits[value >> 4] + digits[value & 0xF];
-}
 
 uint64_t roundUpToSector(uint64_t offset) { return (offset + kSectorSize - 1) / kSectorSize * kSectorSize; }
 
@@ -27,34 +23,34 @@ std::optional<uint64_t> firstNonzero(std::span<const uint8_t> image, uint64_t fr
     return std::nullopt;
 }
 
-class Scanner {
+class IndexReader {
 public:
-    explicit Scanner(std::span<const uint8_t> image) : image_(image) { scan_.imageSize = image.size(); }
+    explicit IndexReader(std::span<const uint8_t> image) : image_(image) { index_.imageSize = image.size(); }
 
-    ImageScan run() {
+    ImageIndex run() {
         if (image_.size() < kImageHeaderSize + kGroupTableSize) {
             problem(0, image_.size(), "the image has " + std::to_string(image_.size()) +
                                           " bytes, fewer than the 2048 of its header and group table");
-            scan_.complete = false;
-            return std::move(scan_);
+            index_.complete = false;
+            return std::move(index_);
         }
         checkHeader();
         readGroupTable();
-        if (scan_.groupCount == 0) {
+        if (index_.groupCount == 0) {
             if (image_.size() != kImageHeaderSize + kGroupTableSize) {
                 problem(0, kImageHeaderSize + kGroupTableSize, "the group table lists no group, yet the image goes on");
             }
-            return std::move(scan_);
+            return std::move(index_);
         }
-        for (uint32_t g = 0; g < scan_.groupCount && scan_.complete; ++g) scanGroup(g);
-        return std::move(scan_);
+        for (uint32_t g = 0; g < index_.groupCount && index_.complete; ++g) readGroup(g);
+        return std::move(index_);
     }
 
 private:
     uint32_t word(uint64_t offset) const { return loadBigEndian32(image_.data() + offset); }
 
     void problem(int32_t song, uint64_t offset, std::string message) {
-        scan_.problems.push_back(ImageProblem{song, offset, std::move(message)});
+        index_.problems.push_back(ImageProblem{song, offset, std::move(message)});
     }
 
     void checkHeader() {
@@ -63,20 +59,20 @@ private:
         for (size_t i = 0; i < expected.size(); ++i) {
             if (image_[i] == expected[i]) continue;
             if (++wrong <= kMaxHeaderReports) {
-                problem(0, i, "header byte is " + hexByte(image_[i]) + ", expected " + hexByte(expected[i]));
+                problem(0, i, "header byte is " + hexNumber(image_[i]) + ", expected " + hexNumber(expected[i]));
             }
         }
         if (wrong > kMaxHeaderReports) {
             problem(0, 0, std::to_string(wrong - kMaxHeaderReports) + " more header bytes differ");
         }
-        scan_.headerOk = wrong == 0;
+        index_.headerOk = wrong == 0;
     }
 
     // Groups are the entries before the first 0; every entry after it must be 0.
     void readGroupTable() {
         uint32_t g = 0;
         while (g < kGroupTableEntries && word(kGroupTableOffset + 4 * g) != 0) ++g;
-        scan_.groupCount = g;
+        index_.groupCount = g;
         for (uint32_t rest = g + 1; rest < kGroupTableEntries; ++rest) {
             const uint32_t sector = word(kGroupTableOffset + 4 * rest);
             if (sector != 0) {
@@ -133,23 +129,23 @@ private:
         return std::nullopt;
     }
 
-    void scanGroup(uint32_t g) {
+    void readGroup(uint32_t g) {
         const std::optional<uint64_t> block = findIndexBlock(g);
         if (!block) {
-            scan_.complete = false;
+            index_.complete = false;
             return;
         }
         if (g > 0) checkGroupFill(*block);
-        bool last = g + 1 == scan_.groupCount;
+        bool last = g + 1 == index_.groupCount;
         const uint32_t songs = walkGroup(g, *block, last);
-        if (!scan_.complete) return;
+        if (!index_.complete) return;
         if (!last && songs < kSongsPerGroup) {
             // The songs end with the file, so no later group can hold any.
             problem(0, kGroupTableOffset + 4 * (g + 1),
                     "group table entry " + std::to_string(g + 1) + " is " +
                         std::to_string(word(kGroupTableOffset + 4 * (g + 1))) + ", but the songs end with the file in group " +
                         std::to_string(g) + ", expected 0");
-            scan_.groupCount = g + 1;
+            index_.groupCount = g + 1;
             last = true;
         }
         if (last) checkEntriesPastLastSong(g, *block, songs);
@@ -183,13 +179,13 @@ private:
             const std::optional<RecordFraming> framing = readRecordFraming(image_, position);
             if (!framing) {
                 problem(number, position, "the record's framing runs past the end of the image");
-                scan_.complete = false;
+                index_.complete = false;
                 return k;
             }
             const uint32_t sizeFigure = word(block + kSongsPerGroup * 4 + 4 * k);
             SongLocation song{number, g, k, block, offsetWord, sizeFigure, position, framing->size(position), *framing, true};
             checkRecord(song);
-            scan_.songs.push_back(song);
+            index_.songs.push_back(song);
             position += song.recordSize;
             lastSong_ = number;
         }
@@ -216,12 +212,12 @@ private:
             return position;
         }
         // Records only ever follow the one before them, so each is read once.
-        const uint64_t earliest = k == 0 ? block + kIndexBlockSize : scan_.songs.back().recordOffset + 1;
+        const uint64_t earliest = k == 0 ? block + kIndexBlockSize : index_.songs.back().recordOffset + 1;
         if (block + offsetWord >= earliest && looksLikeRecord(block + offsetWord)) {
             if (k == 0) {
                 problem(number, wordOffset, "offset word is " + std::to_string(offsetWord) + ", expected 2048");
             } else {
-                SongLocation& previous = scan_.songs.back();
+                SongLocation& previous = index_.songs.back();
                 previous.framingTrusted = false;
                 problem(number - 1, previous.recordOffset,
                         "the record's framing gives " + std::to_string(previous.recordSize) +
@@ -233,7 +229,7 @@ private:
         if (last && k > 0 && (offsetWord == 0 || block + offsetWord == image_.size())) {
             // The offset words say the songs have ended (perhaps with a failed
             // song's entry), yet the image goes on.
-            const SongLocation& previous = scan_.songs.back();
+            const SongLocation& previous = index_.songs.back();
             problem(number - 1, position, "the record's framing gives " + std::to_string(previous.recordSize) +
                                               " bytes, but " + std::to_string(image_.size() - position) +
                                               " more bytes follow it that are no song record");
@@ -241,7 +237,7 @@ private:
         }
         problem(number, wordOffset, "offset word is " + std::to_string(offsetWord) + ": no song record at " +
                                         std::to_string(offsetWord) + (offsetWord == 0 ? "" : " nor at " + expected));
-        scan_.complete = false;
+        index_.complete = false;
         return std::nullopt;
     }
 
@@ -281,7 +277,7 @@ private:
             const uint32_t offsetWord = word(wordOffset);
             const uint32_t figure = word(figureOffset);
             if (k == songs && offsetWord != 0 && block + offsetWord == groupEnd_ && groupEnd_ == image_.size()) {
-                scan_.failedSong = FailedSongEntry{number, wordOffset, offsetWord};
+                index_.failedSong = FailedSongEntry{number, wordOffset, offsetWord};
             } else if (offsetWord != 0) {
                 problem(number, wordOffset, "entry past the last song holds offset word " +
                                                 std::to_string(offsetWord) + ", expected 0");
@@ -291,19 +287,19 @@ private:
                                                   std::to_string(figure) + ", expected 0");
             }
         }
-        if (songs == 0 && !scan_.failedSong) {
+        if (songs == 0 && !index_.failedSong) {
             problem(0, block, "group " + std::to_string(g) + " holds no song");
         }
     }
 
     std::span<const uint8_t> image_;
-    ImageScan scan_;
+    ImageIndex index_;
     uint64_t groupEnd_ = 0;  // end of the last record walked (its zero fill included)
     int32_t lastSong_ = 0;
 };
 
 }  // namespace
 
-ImageScan scanImage(std::span<const uint8_t> image) { return Scanner(image).run(); }
+ImageIndex readImageIndex(std::span<const uint8_t> image) { return IndexReader(image).run(); }
 
 }  // namespace zmr

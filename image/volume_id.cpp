@@ -1,4 +1,4 @@
-#include "disc/volume_id.h"
+#include "image/volume_id.h"
 
 #include "text/shown_text.h"
 

@@ -1,14 +1,16 @@
-#include "readback/song_messages.h"
+#include "readback/song_midi_events.h"
 
 #include <algorithm>
 #include <tuple>
 #include <unordered_map>
 
+#include "midi/midi_status.h"
+
 namespace zmr {
 namespace {
 
-constexpr uint8_t kNoteOn = 0x90;
-constexpr uint8_t kNoteOff = 0x80;
+using midi::kNoteOff;
+using midi::kNoteOn;
 
 struct Ranked {
     int rank;       // 0: note-off of an earlier note, 1: a record and a zero-length note's note-off
@@ -29,8 +31,8 @@ uint8_t dataByte(uint8_t value, size_t& cut) {
 
 }  // namespace
 
-SongMessages songMessages(std::span<const EventRecord> events) {
-    SongMessages out;
+SongMidiEvents songMidiEvents(std::span<const EventRecord> events) {
+    SongMidiEvents out;
     std::vector<Ranked> list;
     list.reserve(events.size() * 2);
     std::unordered_map<uint32_t, uint64_t> noteEnds;  // by note * 256 + channel
@@ -48,8 +50,8 @@ SongMessages songMessages(std::span<const EventRecord> events) {
             const bool zeroLength = r.duration == 0;
             list.push_back({zeroLength ? 1 : 0, i, zeroLength ? 1 : 0,
                             {r.time + r.duration, {static_cast<uint8_t>(kNoteOff | r.status), note, 0}, 3}});
-        } else if (r.status >= 0xA0 && r.status <= 0xEF) {
-            const bool oneDataByte = r.status >= 0xC0 && r.status <= 0xDF;
+        } else if (r.status >= midi::kKeyPressure && r.status < midi::kSysEx) {
+            const bool oneDataByte = midi::hasOneDataByte(r.status);
             const uint8_t data1 = dataByte(r.data1, out.cutDataBytes);
             const uint8_t data2 = oneDataByte ? 0 : dataByte(r.data2, out.cutDataBytes);
             list.push_back({1, i, 0, {r.time, {r.status, data1, data2}, static_cast<uint8_t>(oneDataByte ? 2 : 3)}});

@@ -1,5 +1,5 @@
 #pragma once
-// Reading an image's layout back: the header, the group table, the index
+// An image's index read back: the header, the group table, the index
 // blocks and where each song record lies. Nothing read is trusted: every
 // offset is checked against the image before use, and whatever does not hold
 // what the compiler writes becomes a problem naming the song and the byte.
@@ -49,7 +49,7 @@ struct FailedSongEntry {
     uint32_t offsetWord = 0;
 };
 
-struct ImageScan {
+struct ImageIndex {
     uint64_t imageSize = 0;
     bool headerOk = false;
     uint32_t groupCount = 0;
@@ -60,6 +60,6 @@ struct ImageScan {
     bool complete = true;
 };
 
-ImageScan scanImage(std::span<const uint8_t> image);
+ImageIndex readImageIndex(std::span<const uint8_t> image);
 
 }  // namespace zmr

@@ -12,6 +12,7 @@
 #include <span>
 #include <vector>
 
+#include "midi/midi_status.h"
 #include "readback/event_records.h"
 
 namespace zmr {
@@ -22,11 +23,11 @@ struct TimedMessage {
     uint8_t size = 0;   // 2 for statuses 0xC0-0xDF, else 3
 
     std::span<const uint8_t> message() const { return std::span<const uint8_t>(bytes.data(), size); }
-    bool isNoteOn() const { return (bytes[0] & 0xF0) == 0x90; }
-    bool isNoteOff() const { return (bytes[0] & 0xF0) == 0x80; }
+    bool isNoteOn() const { return midi::statusKind(bytes[0]) == midi::kNoteOn; }
+    bool isNoteOff() const { return midi::statusKind(bytes[0]) == midi::kNoteOff; }
 };
 
-struct SongMessages {
+struct SongMidiEvents {
     // Ordered by time; at one time the note-offs of notes that began earlier
     // go first, so that a note of the same key starting there is not cut by
     // them, then the records in stream order, a note of duration 0 ending
@@ -40,6 +41,6 @@ struct SongMessages {
     uint64_t endTime() const { return messages.empty() ? 0 : messages.back().time; }
 };
 
-SongMessages songMessages(std::span<const EventRecord> events);
+SongMidiEvents songMidiEvents(std::span<const EventRecord> events);
 
 }  // namespace zmr

@@ -1,0 +1,3 @@
+#pragma once
+#include "disc/volume.h"
+#include "songbook/book.h"

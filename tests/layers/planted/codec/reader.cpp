@@ -1,0 +1,4 @@
+#include "codec/reader.h"
+
+#include "base/result.h"
+#include "cli/commands.h"

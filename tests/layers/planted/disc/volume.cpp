@@ -1,0 +1,1 @@
+#include "disc/volume.h"

@@ -1,0 +1,3 @@
+#include "songbook/book.h"
+
+#include "disc/volume.h"
