@@ -50,7 +50,7 @@ PreviewListing readPreviewListing(const std::filesystem::path& image, const std:
             return listing;
         }
         listing.image = std::make_shared<const std::vector<uint8_t>>(std::move(bytes).value());
-        ImageScan scan = scanImage(*listing.image);
+        ImageIndex scan = readImageIndex(*listing.image);
         listing.songs = std::move(scan.songs);
         listing.complete = scan.complete;
         listing.titles = listedTitles(songList, listing.songs.size());

@@ -16,7 +16,7 @@
 
 #include "base/result.h"
 #include "playback/preview_song.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 
 namespace zmr {
 

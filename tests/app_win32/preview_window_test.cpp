@@ -25,7 +25,7 @@
 #include "fileio/wide_text.h"
 #include "image/song_order.h"
 #include "playback/playback_time.h"
-#include "readback/image_scan.h"
+#include "readback/image_index.h"
 #include "support/manual_clock.h"
 #include "support/memory_compile.h"
 #include "support/temp_dir.h"
@@ -96,7 +96,7 @@ fs::path writeExamplesImage(const test::TempDir& folder) {
 // Song `index` of the image as the core decodes it.
 PreviewSong coreSong(const fs::path& image, size_t index) {
     const std::vector<uint8_t> bytes = readFileBytes(pathText(image)).value();
-    return loadPreviewSong(bytes, scanImage(bytes).songs.at(index)).value();
+    return loadPreviewSong(bytes, readImageIndex(bytes).songs.at(index)).value();
 }
 
 std::vector<Message> messagesDue(const PreviewSong& song, PlaybackTime position) {
