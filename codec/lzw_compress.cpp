@@ -23,15 +23,14 @@ size_t encode(std::span<const uint8_t> input, LzwDictionary& dictionary, uint8_t
 
     for (size_t i = 1; i < input.size(); ++i) {
         const uint8_t c = input[i];
-        const uint32_t key = (current << 8) | c;
-        const uint32_t slot = dictionary.find<kFullDictionary>(key);
-        if (const uint32_t code = dictionary.codeAt(slot); code != 0) {
-            current = code;
+        uint32_t slot;
+        if (const uint32_t entry = dictionary.find<kFullDictionary>(current, c, slot); entry != 0) {
+            current = LzwDictionary::codeOf(entry);
             continue;
         }
         writer.putCode(current);
         if (nextCode < kLzwCodeLimit) {
-            dictionary.store(slot, nextCode++, key);
+            dictionary.store(slot, current, c, nextCode++);
         } else {
             // Full: the code just written assigns nothing and the dictionary
             // restarts silently; the player's decoder does the same in step.

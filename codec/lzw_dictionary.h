@@ -1,11 +1,13 @@
 #pragma once
-// The coder's dictionary: at most 3,838 strings (prefix code, byte) at a time,
-// each found by hashing into slots that hold its code, with the string of
-// every code kept beside it to tell apart strings that hash alike. There are
-// at least eight slots for every string the input can create (32,768 for
-// long inputs, fewer for short ones, which then clear fewer), so nearly every
-// lookup ends at its first slot: one load and one comparison per input byte.
-// Where a string lies never shows in the output, only its code.
+// The coder's dictionary: at most 3,838 strings (prefix code, byte) at a time
+// in an open-addressed table whose every slot holds a whole entry in 32 bits,
+// the string's 20-bit key above its 12-bit code, so one load both finds and
+// checks a string: the code of one byte's string is the prefix of the next
+// byte's, so this load is the chain that sets the coder's pace. At least eight
+// slots for every string the input can create, placed by Fibonacci hashing,
+// so nearly every lookup ends at its first slot.
+// Short inputs get a smaller table, so that clearing it costs less than
+// coding them. Where a string lies never shows in the output, only its code.
 
 #include <algorithm>
 #include <array>
@@ -30,41 +32,47 @@ public:
 
     void clear() { std::memset(slots_.data(), 0, (size_t{mask_} + 1) * sizeof slots_[0]); }
 
-    // True when all slots are in use, as for every input that can fill the
-    // dictionary: the coder then calls find<true>, whose size is a constant.
+    // True when the table has its full size, as for every input that can fill
+    // the dictionary: the coder then calls find<true>, whose size is a constant.
     bool full() const { return mask_ == kMaxSlotMask; }
 
-    // `key` is prefix << 8 | byte. Returns the slot holding that string, or
-    // else the free slot where it goes (linear probing from its hash).
+    // The entry of the string `prefix` + `byte`, or else 0 (no string has key
+    // 0 and code 0), with `slot` set to where it is or goes (linear probing).
     template <bool kFull>
-    uint32_t find(uint32_t key) const {
+    uint32_t find(uint32_t prefix, uint8_t byte, uint32_t& slot) const {
         const unsigned shift = kFull ? 32 - kMaxSlotBits : shift_;
         const uint32_t mask = kFull ? kMaxSlotMask : mask_;
-        uint32_t slot = (key * kMultiplier) >> shift;
-        while (slots_[slot] != kFree && strings_[slots_[slot]] != key) slot = (slot + 1) & mask;
-        return slot;
+        const uint32_t key = keyOf(prefix, byte);
+        uint32_t at = (key * kMultiplier) >> shift;
+        uint32_t entry = slots_[at];
+        while (entry != 0 && (entry >> kCodeBits) != key) {
+            at = (at + 1) & mask;
+            entry = slots_[at];
+        }
+        slot = at;
+        return entry;
     }
 
-    // The code in `slot`, 0 when the slot is free (codes start at 257).
-    uint32_t codeAt(uint32_t slot) const { return slots_[slot]; }
+    static uint32_t codeOf(uint32_t entry) { return entry & kCodeMask; }
 
-    void store(uint32_t slot, uint32_t code, uint32_t key) {
-        slots_[slot] = static_cast<uint16_t>(code);
-        strings_[code] = key;
+    void store(uint32_t slot, uint32_t prefix, uint8_t byte, uint32_t code) {
+        slots_[slot] = (keyOf(prefix, byte) << kCodeBits) | code;
     }
 
 private:
     static constexpr size_t kMaxStrings = 3838;
+    static constexpr unsigned kCodeBits = 12;
+    static constexpr uint32_t kCodeMask = (1u << kCodeBits) - 1;
     static constexpr unsigned kMinSlotBits = 8;
     static constexpr unsigned kMaxSlotBits = 15;
     static constexpr uint32_t kMaxSlotMask = (1u << kMaxSlotBits) - 1;
-    static constexpr uint32_t kMultiplier = 0x9E3779B1u;  // Fibonacci hashing: the top bits mix every key bit
-    static constexpr uint16_t kFree = 0;
+    static constexpr uint32_t kMultiplier = 0x9E3779B1u;  // the top bits of the product mix every key bit
+
+    static uint32_t keyOf(uint32_t prefix, uint8_t byte) { return (prefix << 8) | byte; }
 
     unsigned shift_;
     uint32_t mask_;
-    std::array<uint16_t, size_t{1} << kMaxSlotBits> slots_;  // only the first mask_ + 1 are used
-    std::array<uint32_t, 4096> strings_;                     // read only for codes that some slot holds
+    std::array<uint32_t, size_t{1} << kMaxSlotBits> slots_;  // only the first mask_ + 1 are used
 };
 
 }  // namespace zmr
