@@ -20,11 +20,13 @@ size_t encode(std::span<const uint8_t> input, LzwDictionary& dictionary, uint8_t
     BitWriter writer(out);
     uint32_t nextCode = kLzwFirstFreeCode;
     uint32_t current = input[0];
+    uint32_t hash = LzwDictionary::startHash(input[0]);
 
     for (size_t i = 1; i < input.size(); ++i) {
         const uint8_t c = input[i];
+        hash = LzwDictionary::extendHash(hash, c);
         uint32_t slot;
-        if (const uint32_t entry = dictionary.find<kFullDictionary>(current, c, slot); entry != 0) {
+        if (const uint32_t entry = dictionary.find<kFullDictionary>(hash, current, c, slot); entry != 0) {
             current = LzwDictionary::codeOf(entry);
             continue;
         }
@@ -38,6 +40,7 @@ size_t encode(std::span<const uint8_t> input, LzwDictionary& dictionary, uint8_t
             nextCode = kLzwFirstFreeCode;
         }
         current = c;
+        hash = LzwDictionary::startHash(c);
     }
     writer.putCode(current);
 

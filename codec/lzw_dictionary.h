@@ -4,8 +4,8 @@
 // the string's 20-bit key above its 12-bit code, so one load both finds and
 // checks a string: the code of one byte's string is the prefix of the next
 // byte's, so this load is the chain that sets the coder's pace. At least eight
-// slots for every string the input can create, placed by Fibonacci hashing,
-// so nearly every lookup ends at its first slot.
+// slots for every string the input can create, placed by a multiplicative
+// hash of the string's bytes, so nearly every lookup ends at its first slot.
 // Short inputs get a smaller table, so that clearing it costs less than
 // coding them. Where a string lies never shows in the output, only its code.
 
@@ -36,16 +36,25 @@ public:
     // the dictionary: the coder then calls find<true>, whose size is a constant.
     bool full() const { return mask_ == kMaxSlotMask; }
 
-    // The entry of the string `prefix` + `byte`, or else 0 (no string has key
-    // 0 and code 0), with `slot` set to where it is or goes (linear probing).
+    // The hash of a string that grows by `byte`, from the hash of the string
+    // before it. It is computed from the bytes alone, not from the code the
+    // last lookup found, so the next lookup's address never waits for that
+    // load: only the check of the key does, and the hits run ahead.
+    static uint32_t startHash(uint8_t byte) { return uint32_t{byte} << 8; }
+    static uint32_t extendHash(uint32_t hash, uint8_t byte) { return (hash + byte) * kMultiplier; }
+
+    // The entry of the string `prefix` + `byte`, whose hash is `hash`, or
+    // else 0 (no string has key 0 and code 0), with `slot` set to where it is
+    // or goes (linear probing). The key check makes the answer exact whatever
+    // the hash: every string is stored once, at or after its hash's slot.
     template <bool kFull>
-    uint32_t find(uint32_t prefix, uint8_t byte, uint32_t& slot) const {
+    uint32_t find(uint32_t hash, uint32_t prefix, uint8_t byte, uint32_t& slot) const {
         const unsigned shift = kFull ? 32 - kMaxSlotBits : shift_;
         const uint32_t mask = kFull ? kMaxSlotMask : mask_;
         const uint32_t key = keyOf(prefix, byte);
-        uint32_t at = (key * kMultiplier) >> shift;
+        uint32_t at = hash >> shift;
         uint32_t entry = slots_[at];
-        while (entry != 0 && (entry >> kCodeBits) != key) {
+        while (entry != 0 && (entry >> kCodeBits) != key) [[unlikely]] {
             at = (at + 1) & mask;
             entry = slots_[at];
         }
