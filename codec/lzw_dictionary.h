@@ -2,10 +2,10 @@
 // The coder's dictionary: at most 3,838 strings (prefix code, byte) at a time
 // in an open-addressed table whose every slot holds a whole entry in 32 bits,
 // the string's 20-bit key above its 12-bit code, so one load both finds and
-// checks a string: the code of one byte's string is the prefix of the next
-// byte's, so this load is the chain that sets the coder's pace. At least eight
-// slots for every string the input can create, placed by a multiplicative
-// hash of the string's bytes, so nearly every lookup ends at its first slot.
+// checks a string. At least eight slots for every string the input can
+// create, placed by a hash of the string's bytes rather than of its prefix
+// code, so that a lookup need not wait for the one before it, and nearly
+// every lookup ends at its first slot.
 // Short inputs get a smaller table, so that clearing it costs less than
 // coding them. Where a string lies never shows in the output, only its code.
 
