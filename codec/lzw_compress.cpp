@@ -26,8 +26,8 @@ size_t encode(std::span<const uint8_t> input, LzwDictionary& dictionary, uint8_t
         const uint8_t c = input[i];
         hash = LzwDictionary::extendHash(hash, c);
         uint32_t slot;
-        if (const uint32_t entry = dictionary.find<kFullDictionary>(hash, current, c, slot); entry != 0) {
-            current = LzwDictionary::codeOf(entry);
+        if (const uint32_t code = dictionary.find<kFullDictionary>(hash, current, c, slot); code != 0) {
+            current = code;
             continue;
         }
         writer.putCode(current);
