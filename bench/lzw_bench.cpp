@@ -12,31 +12,14 @@
 
 #include "codec/lzw_compress.h"
 #include "codec/lzw_decompress.h"
+#include "codec/lzw_test_support.h"
 
 namespace {
 
 constexpr size_t kInputSize = 1 << 20;
 
 // 5-byte event records: small deltas, notes on a few channels, some controllers.
-std::vector<uint8_t> eventStream() {
-    std::mt19937 random(1);
-    std::vector<uint8_t> out;
-    out.reserve(kInputSize + 5);
-    while (out.size() < kInputSize) {
-        const uint32_t r = random();
-        const auto delta = static_cast<uint8_t>((r & 3) == 0 ? (r >> 2) % 24 : 0);
-        if ((r >> 8) % 8 == 0) {
-            out.insert(out.end(), {delta, 1, static_cast<uint8_t>(0xB0 | ((r >> 11) & 3)), 7,
-                                   static_cast<uint8_t>(100 + (r >> 13) % 8)});
-        } else {
-            out.insert(out.end(), {delta, static_cast<uint8_t>(4 + (r >> 16) % 20),
-                                   static_cast<uint8_t>((r >> 11) & 3), static_cast<uint8_t>(48 + (r >> 20) % 24),
-                                   static_cast<uint8_t>(80 + (r >> 25) % 16)});
-        }
-    }
-    out.resize(kInputSize);
-    return out;
-}
+std::vector<uint8_t> eventStream() { return zmr::test::eventLike(kInputSize, 1); }
 
 // 4-byte text records: a lyric character, a line-feed flag, its time low
 // byte first, the time rising by a few units per character.

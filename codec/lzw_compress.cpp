@@ -20,18 +20,19 @@ size_t encode(std::span<const uint8_t> input, LzwDictionary& dictionary, uint8_t
     BitWriter writer(out);
     uint32_t nextCode = kLzwFirstFreeCode;
     uint32_t current = input[0];
+    uint32_t hash = LzwDictionary::startHash(input[0]);
 
     for (size_t i = 1; i < input.size(); ++i) {
         const uint8_t c = input[i];
-        const uint32_t key = (current << 8) | c;
-        const uint32_t slot = dictionary.find<kFullDictionary>(key);
-        if (const uint32_t code = dictionary.codeAt(slot); code != 0) {
+        hash = LzwDictionary::extendHash(hash, c);
+        uint32_t slot;
+        if (const uint32_t code = dictionary.find<kFullDictionary>(hash, current, c, slot); code != 0) {
             current = code;
             continue;
         }
         writer.putCode(current);
         if (nextCode < kLzwCodeLimit) {
-            dictionary.store(slot, nextCode++, key);
+            dictionary.store(slot, current, c, nextCode++);
         } else {
             // Full: the code just written assigns nothing and the dictionary
             // restarts silently; the player's decoder does the same in step.
@@ -39,6 +40,7 @@ size_t encode(std::span<const uint8_t> input, LzwDictionary& dictionary, uint8_t
             nextCode = kLzwFirstFreeCode;
         }
         current = c;
+        hash = LzwDictionary::startHash(c);
     }
     writer.putCode(current);
 

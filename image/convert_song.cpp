@@ -6,15 +6,16 @@
 namespace zmr {
 namespace {
 
-// The merge walks the song once and both streams listen.
-class StreamFanOut : public MergeConsumer {
+// The merge walks the song once and both streams listen. Not a MergeConsumer:
+// the merge is compiled for this class, and its calls on every event are direct.
+class StreamFanOut {
 public:
     StreamFanOut(EventStream& events, SongText& text) : events_(events), text_(text) {}
-    void channelMessage(uint8_t status, uint8_t data1, uint8_t data2, int32_t tick, float tickFactor) override {
+    void channelMessage(uint8_t status, uint8_t data1, uint8_t data2, int32_t tick, float tickFactor) {
         events_.addChannelMessage(status, data1, data2, tick, tickFactor);
     }
-    void lyric(std::span<const uint8_t> bytes, int64_t timeUnits) override { text_.lyric(bytes, timeUnits); }
-    void textEvent(uint32_t track, std::span<const uint8_t> bytes, int64_t timeUnits) override {
+    void lyric(std::span<const uint8_t> bytes, int64_t timeUnits) { text_.lyric(bytes, timeUnits); }
+    void textEvent(uint32_t track, std::span<const uint8_t> bytes, int64_t timeUnits) {
         text_.textEvent(track, bytes, timeUnits);
     }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "codec/lzw_test_support.h"
 
@@ -136,6 +137,23 @@ TEST(LzwCompress, MatchesAnIndependentCoderOnInputsThatFillTheDictionaryOften) {
     const auto noise = test::randomBytes(40000, 3);
     for (size_t i = 0; i < mixed.size(); i += 7) mixed[i] = noise[i];
     expectMatchesReference(mixed);
+}
+
+// Byte for byte against the plain coder, over lengths that give the coder's
+// table each of its sizes, alphabets from two bytes to all 256, and one output
+// buffer reused from section to section as the image's writer does.
+TEST(LzwCompress, SameBytesAsAPlainCoderOnRandomSections) {
+    std::mt19937 random(5);
+    std::vector<uint8_t> out(lzwMaxCompressedSize(70000));
+    for (int round = 0; round < 300; ++round) {
+        const size_t length = 1 + random() % (round < 200 ? 5000 : 70000);
+        const uint32_t alphabet = 2 + random() % 255;
+        const auto input = test::randomBytes(length, static_cast<uint32_t>(random()), alphabet);
+        const auto expected = test::referenceStream(input);
+        const size_t written = lzwCompressInto(input, out);
+        ASSERT_TRUE(std::equal(out.begin(), out.begin() + written, expected.begin(), expected.end()))
+            << "length " << length << ", alphabet " << alphabet;
+    }
 }
 
 }  // namespace

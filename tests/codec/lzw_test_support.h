@@ -68,6 +68,27 @@ inline std::vector<uint32_t> referenceCodes(const std::vector<uint8_t>& input) {
     return codes;
 }
 
+// The whole section a plain coder writes: the reference codes packed 12 bits
+// each, most significant bit first, then the zero code cut to a byte boundary
+// and a 0x00 byte.
+inline std::vector<uint8_t> referenceStream(const std::vector<uint8_t>& input) {
+    std::vector<uint8_t> stream;
+    if (input.empty()) return stream;
+    std::vector<bool> bits;
+    for (const uint32_t code : referenceCodes(input)) {
+        for (int bit = 11; bit >= 0; --bit) bits.push_back((code >> bit) & 1u);
+    }
+    // The zero code: its first whole byte or the padding of a half-written one.
+    bits.resize(bits.size() % 8 ? bits.size() + 4 : bits.size() + 8, false);
+    for (size_t at = 0; at < bits.size(); at += 8) {
+        uint8_t byte = 0;
+        for (size_t bit = 0; bit < 8; ++bit) byte = static_cast<uint8_t>((byte << 1) | bits[at + bit]);
+        stream.push_back(byte);
+    }
+    stream.push_back(0x00);
+    return stream;
+}
+
 // 65536 bytes in which no pair of adjacent bytes occurs twice, so a coder
 // finds no string to reuse: the Lyndon words of length 1 and 2 in order,
 // 0, 0 1, 0 2, ..., 0 255, 1, 1 2, ..., 255 (a de Bruijn sequence of order 2).
@@ -83,10 +104,12 @@ inline std::vector<uint8_t> distinctPairs() {
     return out;
 }
 
-inline std::vector<uint8_t> randomBytes(size_t size, uint32_t seed) {
+// Bytes drawn from the first `alphabet` values (1 to 256): a small alphabet
+// makes long strings and many dictionary hits, a large one mostly misses.
+inline std::vector<uint8_t> randomBytes(size_t size, uint32_t seed, uint32_t alphabet = 256) {
     std::mt19937 random(seed);
     std::vector<uint8_t> out(size);
-    for (auto& byte : out) byte = static_cast<uint8_t>(random());
+    for (auto& byte : out) byte = static_cast<uint8_t>(random() % alphabet);
     return out;
 }
 

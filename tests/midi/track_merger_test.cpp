@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <random>
+#include <tuple>
 #include <string>
 
 #include "midi/time_units.h"
@@ -62,6 +65,40 @@ TEST(TrackMerger, TakesEarliestTrackAndLowerNumberOnTies) {
     ASSERT_TRUE(m.status.ok());
     EXPECT_EQ(m.events, (Events{"C1 07 00 @0", "90 3C 64 @10", "91 3D 5A @10", "lyric 'x' @0", "80 3C 00 @15",
                                 "B2 07 64 @15"}));
+}
+
+// Many tracks, in counts on both sides of powers of two, with random gaps
+// (many equal times) and tracks that finish early: every event comes out in
+// the order of its time, then its track, then its place in the track.
+TEST(TrackMerger, ManyTracksComeOutByTimeThenTrack) {
+    std::mt19937 random(9);
+    for (const uint8_t trackCount : {1, 2, 3, 5, 8, 9, 17, 40}) {
+        SCOPED_TRACE(trackCount);
+        MidiFile file(96);
+        std::vector<std::tuple<int32_t, uint8_t, uint8_t>> expected;  // time, track, place
+        for (uint8_t track = 0; track < trackCount; ++track) {
+            TrackWriter writer;
+            int32_t time = 0;
+            const uint8_t events = static_cast<uint8_t>(random() % 30);
+            for (uint8_t place = 0; place < events; ++place) {
+                const uint32_t delta = random() % 3 == 0 ? 0 : random() % 20;
+                time += static_cast<int32_t>(delta);
+                writer.controller(delta, 0, track, place);
+                expected.emplace_back(time, track, place);
+            }
+            file.add(writer);
+        }
+        std::sort(expected.begin(), expected.end());
+        Events lines;
+        for (const auto& [time, track, place] : expected) {
+            char line[48];
+            std::snprintf(line, sizeof line, "B0 %02X %02X @%d", track, place, time);
+            lines.push_back(line);
+        }
+        const Merged m = merge(file);
+        ASSERT_TRUE(m.status.ok());
+        EXPECT_EQ(m.events, lines);
+    }
 }
 
 TEST(TrackMerger, EmptyTracksAndTrackCountZeroHandOnNothing) {
