@@ -242,7 +242,7 @@ public:
     Bytes image() {
         zmr::MemoryImageWriter writer;
         zmr::CompileOptions options;
-        options.threads = 1;
+        options.jobs = 1;
         options.convert = [this](const std::string& path) {
             const size_t index = std::stoul(path.substr(0, path.find('/')));
             return zmr::convertSong(path, songs_[index].second);

@@ -29,7 +29,7 @@ SongWork<Result<SongRecord>> conversionWork(const CompileOptions& options) {
         [](Failure reason) { return Result<SongRecord>(std::move(reason)); });
 }
 
-unsigned pipelineJobs(unsigned threads) { return threads != 0 ? threads : defaultCompileJobs(); }
+unsigned pipelineJobs(unsigned jobs) { return jobs != 0 ? jobs : defaultCompileJobs(); }
 
 }  // namespace
 
@@ -54,7 +54,7 @@ Result<CompileSummary> compileImage(const SongSource& songs, ImageWriter& writer
     ImageAssembler assembler(writer, sinks, count, options.skipBad);
     if (Status s = assembler.begin(); !s) return s.failure();
 
-    SongPipeline<Result<SongRecord>> pipeline(songs, conversionWork(options), pipelineJobs(options.threads));
+    SongPipeline<Result<SongRecord>> pipeline(songs, conversionWork(options), pipelineJobs(options.jobs));
     for (int32_t i = 0; i < count; ++i) {
         auto [path, song] = pipeline.take(i);
         const Result<bool> goOn = assembler.add(path, song);

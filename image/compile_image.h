@@ -22,11 +22,11 @@ struct CompileOptions {
     // Turns a path into its record; by default the file is read and converted.
     // Tests put records of chosen sizes here.
     std::function<Result<SongRecord>(const std::string& path)> convert{};
-    // Threads converting songs ahead of the one being written, in a window of
-    // a few songs each; 0 takes the machine's core count (defaultCompileJobs),
+    // Jobs (worker threads, --jobs) converting songs ahead of the one being
+    // written, in a window of a few songs each; 0 takes the machine's core count (defaultCompileJobs),
     // 1 converts each song on the calling thread. The image is the same bytes
     // whatever the number.
-    unsigned threads = 0;
+    unsigned jobs = 0;
     // How each song is read when `convert` is not given.
     ConvertOptions conversion{};
 };

@@ -63,7 +63,7 @@ Result<CompileOutcome> compile(const CompileRequest& request, const CompileSinks
     WarningCollector messages(sinks.messages);
     Result<CompileSummary> summary = compileImage(
         songs, writer, CompileSinks{sinks.progress, sinks.state, messages},
-        CompileOptions{.skipBad = request.skipBad, .convert = {}, .threads = request.jobs, .conversion = request.conversion});
+        CompileOptions{.skipBad = request.skipBad, .convert = {}, .jobs = request.jobs, .conversion = request.conversion});
     if (!files.placingWarning().empty()) sinks.messages.folderNotice(files.placingWarning());
     if (!summary) return summary.failure();
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "midi/merge_consumer.h"
+#include "midi/midi_status.h"
 #include "midi/time_units.h"
 
 namespace zmr {
@@ -74,14 +75,14 @@ void EventStream::appendRecord(int64_t time, uint8_t b1, uint8_t b2, uint8_t b3,
 }
 
 void EventStream::addChannelMessage(uint8_t status, uint8_t data1, uint8_t data2, int32_t tick, float tickFactor) {
-    const uint8_t kind = status & 0xF0;
+    const uint8_t kind = midi::statusKind(status);
     const uint8_t channel = status & 0x0F;
-    if (kind == 0x80 || (kind == 0x90 && data2 == 0)) {
+    if (kind == midi::kNoteOff || (kind == midi::kNoteOn && data2 == 0)) {
         closeNote(noteKey(data1, channel), tick, tickFactor);
         return;
     }
     const int64_t time = ticksToTimeUnits(tick, tickFactor);
-    if (kind == 0x90) {
+    if (kind == midi::kNoteOn) {
         const size_t durationOffset = size_ + 1;
         appendRecord(time, 0, channel, data1, data2);
         // A note still sounding on the same key ends where the new one starts.
@@ -91,7 +92,7 @@ void EventStream::addChannelMessage(uint8_t status, uint8_t data1, uint8_t data2
         return;
     }
     // Program change and channel pressure carry one data byte; 255 fills the record.
-    const bool oneDataByte = kind == 0xC0 || kind == 0xD0;
+    const bool oneDataByte = midi::hasOneDataByte(status);
     appendRecord(time, 1, status, data1, oneDataByte ? uint8_t{0xFF} : data2);
 }
 

@@ -17,6 +17,7 @@
 #include "codec/var_len.h"
 #include "midi/merge_consumer.h"
 #include "midi/midi_reading.h"
+#include "midi/midi_status.h"
 #include "midi/song_file.h"
 #include "midi/time_units.h"
 
@@ -88,9 +89,8 @@ void readTempo(TrackState& track, MergeClock& clock);
 
 // Data bytes that follow a status, by its high nibble; 0 for a status the player does not know.
 inline uint32_t dataByteCount(uint8_t status) {
-    const uint32_t high = status >> 4;
-    if (high >= 0x8 && high <= 0xE) return (high == 0xC || high == 0xD) ? 1 : 2;
-    return 0;
+    if (status < midi::kNoteOff || status >= midi::kSysEx) return 0;
+    return midi::hasOneDataByte(status) ? 1 : 2;
 }
 
 template <class Consumer>
@@ -99,7 +99,7 @@ bool readMeta(TrackState& track, MergeClock& clock, Consumer& consumer) {
     const uint8_t type = track.next();
     switch (type) {
         case 0x00: track.skip(3); break;  // sequence number: length byte and two bytes
-        case 0x01:
+        case midi::kMetaText:
             if (const auto bytes = readCounted(track)) {
                 consumer.textEvent(track.number, *bytes, ticksToTimeUnits(track.time, clock.tickFactor));
             }
@@ -107,14 +107,14 @@ bool readMeta(TrackState& track, MergeClock& clock, Consumer& consumer) {
         case 0x02: case 0x03: case 0x04: case 0x06: case 0x07: case 0x7F:
             skipCounted(track);
             break;
-        case 0x05:  // a lyric is handed on only when the track holds all of its bytes
+        case midi::kMetaLyric:  // a lyric is handed on only when the track holds all of its bytes
             if (const auto bytes = readCounted(track)) {
                 consumer.lyric(*bytes, ticksToTimeUnits(track.time, clock.tickFactor));
             }
             break;
         case 0x20: case 0x21: track.skip(2); break;  // channel prefix, port
-        case 0x2F: track.skip(1); break;              // end of track does not end the track
-        case 0x51: readTempo(track, clock); break;
+        case midi::kMetaEndOfTrack: track.skip(1); break;  // end of track does not end the track
+        case midi::kMetaTempo: readTempo(track, clock); break;
         case 0x54: track.skip(6); break;
         case 0x58: track.skip(5); break;
         case 0x59: track.skip(3); break;
@@ -145,20 +145,20 @@ bool readChannelMessage(TrackState& track, uint8_t status, MergeClock& clock, Co
 template <class Consumer>
 bool readEvent(TrackState& track, MergeClock& clock, Consumer& consumer) {
     const uint8_t first = track.next();
-    if (first < 0x80) {
+    if (first < midi::kNoteOff) {
         // A data byte: read again as the first data byte under the running status.
         --track.cursor;
         return readChannelMessage(track, track.runningStatus, clock, consumer);
     }
-    if (first <= 0xEF) {
+    if (first < midi::kSysEx) {
         track.runningStatus = first;
         return readChannelMessage(track, first, clock, consumer);
     }
-    if (first == 0xF0 || first == 0xF7) {
+    if (first == midi::kSysEx || first == midi::kSysExContinued) {
         skipCounted(track);
         return true;
     }
-    if (first == 0xFF) return readMeta(track, clock, consumer);
+    if (first == midi::kMeta) return readMeta(track, clock, consumer);
     return readChannelMessage(track, first, clock, consumer);  // system status: running status kept
 }
 

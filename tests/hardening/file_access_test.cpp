@@ -181,13 +181,13 @@ TEST(FileAccess, FifoIsOpenedOnlyInItsTurn) {
     const std::string fifo = dir / "2.mid";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string after = dir.write("3.mid", test::honestSong());
-    for (const unsigned threads : {1u, 2u, 4u}) {
-        SCOPED_TRACE(std::to_string(threads) + " threads");
+    for (const unsigned jobs : {1u, 2u, 4u}) {
+        SCOPED_TRACE(std::to_string(jobs) + " jobs");
         const test::ChildOutcome stopped = test::runInChild(
             [&] {
                 test::RecordingSinks sinks;
                 MemoryImageWriter writer;
-                const auto result = compileImage(SongPathList({bad, fifo, after}), writer, sinks.sinks(), {.threads = threads});
+                const auto result = compileImage(SongPathList({bad, fifo, after}), writer, sinks.sinks(), {.jobs = jobs});
                 return result.ok() && result->stoppedEarly && result->songsWritten == 0 && sinks.failed.size() == 1 &&
                                sinks.failed[0].first == bad
                            ? 0
@@ -207,7 +207,7 @@ TEST(FileAccess, FifoIsOpenedOnlyInItsTurn) {
                 });
                 test::RecordingSinks sinks;
                 MemoryImageWriter writer;
-                const auto result = compileImage(SongPathList({good, fifo, after}), writer, sinks.sinks(), {.threads = threads});
+                const auto result = compileImage(SongPathList({good, fifo, after}), writer, sinks.sinks(), {.jobs = jobs});
                 feeder.join();
                 return result.ok() && result->songsWritten == 3 && sinks.failed.empty() ? 0 : 1;
             },

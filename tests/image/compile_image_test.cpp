@@ -262,12 +262,12 @@ TEST(CompileImage, ConvertingAheadOnThreadsGivesTheSameBytes) {
     }
     auto convert = [&files](const std::string& path) { return convertSong(path, files.at(path)); };
     std::vector<std::vector<uint8_t>> images, lists;
-    for (unsigned threads : {1u, 2u, 7u}) {
+    for (unsigned jobs : {1u, 2u, 7u}) {
         for (bool skipBad : {false, true}) {
             MemoryImageWriter writer;
             SongPathList source(paths);
             Recorder recorder;
-            ASSERT_TRUE(compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, convert, threads}));
+            ASSERT_TRUE(compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, convert, jobs}));
             images.push_back(writer.image());
             lists.push_back(writer.songList());
             EXPECT_EQ(recorder.failures.size(), 1u);
@@ -305,12 +305,12 @@ TEST(CompileImage, ReadingAheadOnAnyNumberOfThreadsGivesTheSameBytes) {
     };
     for (const bool skipBad : {false, true}) {
         std::optional<Output> first;
-        for (const unsigned threads : {1u, 2u, 3u, 8u}) {
-            SCOPED_TRACE(std::to_string(threads) + (skipBad ? " threads, skipping bad songs" : " threads"));
+        for (const unsigned jobs : {1u, 2u, 3u, 8u}) {
+            SCOPED_TRACE(std::to_string(jobs) + (skipBad ? " jobs, skipping bad songs" : " jobs"));
             MemoryImageWriter writer;
             SongPathList source(paths);
             Recorder recorder;
-            ASSERT_TRUE(compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, {}, threads}));
+            ASSERT_TRUE(compileImage(source, writer, recorder.sinks(), CompileOptions{skipBad, {}, jobs}));
             Output output{writer.image(), writer.songList(), recorder.failures};
             EXPECT_EQ(output.failures.size(), skipBad ? 7u : 1u);
             if (!first) first = output;
