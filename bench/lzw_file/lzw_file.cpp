@@ -5,6 +5,7 @@
 //   zmr_lzw_file compress IN OUT         IN coded with lzwCompressInto
 //   zmr_lzw_file expand IN LENGTH OUT    a code stream decoded back to LENGTH bytes
 //   zmr_lzw_file rates IN [ROUNDS]       coder and decoder timed inside the process, in turn, on 20 KB sections
+//   zmr_lzw_file merge FOLDER [ROUNDS]   the songs' tracks merged into event records, timed inside the process
 //
 // The input is mapped rather than copied and the output goes to fresh huge
 // pages, as `compress` streams through small buffers: the process then costs
@@ -139,6 +140,11 @@ int expand(const char* in, const char* lengthText, const char* out) {
     return 0;
 }
 
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
 // The coder and the decoder in turn on the same bytes cut into sections of
 // 20 KB, about a song's event section each; the time of each is the median of
 // ROUNDS passes over all sections, and neither pays for reading or writing files.
@@ -170,10 +176,6 @@ int rates(const char* in, const char* roundsText) {
         coder.push_back(std::chrono::duration<double>(middle - start).count());
         decoder.push_back(std::chrono::duration<double>(end - middle).count());
     }
-    auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-    };
     // Each pass's own ratio too: their lowest and highest show how steady the run was.
     std::vector<double> ratios;
     for (size_t i = 0; i < coder.size(); ++i) ratios.push_back(coder[i] / decoder[i]);
@@ -185,6 +187,42 @@ int rates(const char* in, const char* roundsText) {
     return 0;
 }
 
+// Every song of FOLDER read into memory first; then each pass parses and
+// merges them all into one reused event stream, as a compilation's worker
+// does before the coder. The median pass, and its lowest and highest.
+int merge(const char* folder, const char* roundsText) {
+    auto paths = zmr::listSongFolder(folder);
+    if (!paths) return fail(std::string(folder) + ": " + paths.message());
+    zmr::sortSongPaths(*paths);
+    std::vector<std::vector<uint8_t>> files;
+    for (const std::string& path : *paths) {
+        auto bytes = zmr::readFileBytes(path);
+        if (!bytes) return fail(path + ": " + bytes.message());
+        files.push_back(std::move(*bytes));
+    }
+    const int rounds = roundsText ? std::max(1, std::atoi(roundsText)) : 9;
+    zmr::EventStream events;
+    size_t recordBytes = 0;
+    std::vector<double> passes;
+    for (int round = 0; round < rounds; ++round) {
+        recordBytes = 0;
+        const auto start = std::chrono::steady_clock::now();
+        for (const auto& file : files) {
+            auto song = zmr::loadSongFile(file);
+            if (!song) return fail(song.message());
+            events.startEventStream(song->totalTrackBytes);
+            if (auto merged = zmr::mergeTracks(*song, events); !merged) return fail(merged.message());
+            events.finishEventStream();
+            recordBytes += events.bytes().size();
+        }
+        passes.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    const auto [lowest, highest] = std::minmax_element(passes.begin(), passes.end());
+    std::printf("merge %.1f ms per pass of %zu songs (%.1f .. %.1f; %d passes), %zu bytes of event records\n",
+                median(passes) * 1e3, files.size(), *lowest * 1e3, *highest * 1e3, rounds, recordBytes);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -193,10 +231,12 @@ int main(int argc, char** argv) {
     if (mode == "compress" && argc == 4) return compress(argv[2], argv[3]);
     if (mode == "expand" && argc == 5) return expand(argv[2], argv[3], argv[4]);
     if (mode == "rates" && (argc == 3 || argc == 4)) return rates(argv[2], argc == 4 ? argv[3] : nullptr);
+    if (mode == "merge" && (argc == 3 || argc == 4)) return merge(argv[2], argc == 4 ? argv[3] : nullptr);
     std::fprintf(stderr,
                  "usage: zmr_lzw_file events FOLDER OUT\n"
                  "       zmr_lzw_file compress IN OUT\n"
                  "       zmr_lzw_file expand IN LENGTH OUT\n"
-                 "       zmr_lzw_file rates IN [ROUNDS]\n");
+                 "       zmr_lzw_file rates IN [ROUNDS]\n"
+                 "       zmr_lzw_file merge FOLDER [ROUNDS]\n");
     return 2;
 }
