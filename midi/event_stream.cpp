@@ -1,12 +1,13 @@
 #include "midi/event_stream.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zmr {
 
 namespace {
 
-// Bytes the buffer's filled part grows by at a time, within what was reserved.
+// The least a full buffer grows by.
 constexpr size_t kGrowth = 4096;
 
 }  // namespace
@@ -15,10 +16,10 @@ EventStream::EventStream() : pending_(kKeys) {}
 
 void EventStream::startEventStream(uint32_t totalTrackBytes) {
     // The player's buffer is twice the track bytes; ours grows past that when
-    // a song packs more records than it would hold. Reserved, not filled: the
+    // a song packs more records than it would hold. Allocated, not filled: the
     // pages are touched only as records are written.
     size_ = 0;
-    buffer_.reserve(size_t{totalTrackBytes} * 2);
+    if (capacity_ < size_t{totalTrackBytes} * 2) reallocate(size_t{totalTrackBytes} * 2);
     previousTime_ = 0;
     forgetPendingNotes();
 }
@@ -31,7 +32,14 @@ void EventStream::forgetPendingNotes() {
     }
 }
 
-void EventStream::grow() { buffer_.resize(size_ + kGrowth); }
+void EventStream::grow() { reallocate(std::max(capacity_ * 2, size_ + kGrowth)); }
+
+void EventStream::reallocate(size_t capacity) {
+    std::unique_ptr<uint8_t[]> larger(new uint8_t[capacity]);  // left unfilled
+    if (size_ > 0) std::memcpy(larger.get(), buffer_.get(), size_);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+}
 
 void EventStream::finishEventStream() {
     forgetPendingNotes();

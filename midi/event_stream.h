@@ -3,6 +3,7 @@
 // each note-on folded with its note-off into one record carrying the duration.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -29,7 +30,7 @@ public:
     // Forgets the notes never closed; their duration bytes stay 0.
     void finishEventStream();
 
-    std::span<const uint8_t> bytes() const { return {buffer_.data(), size_}; }
+    std::span<const uint8_t> bytes() const { return {buffer_.get(), size_}; }
 
     void channelMessage(uint8_t status, uint8_t data1, uint8_t data2, int32_t tick, float tickFactor) override {
         addChannelMessage(status, data1, data2, tick, tickFactor);
@@ -50,10 +51,14 @@ private:
     static uint32_t noteKey(uint8_t note, uint8_t channel) { return uint32_t{note} * 256 + channel; }
     inline void appendRecord(int64_t time, uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4);
     void grow();
+    void reallocate(size_t capacity);
     void forgetPendingNotes();
 
-    // Bytes [0, size_) are the stream; the rest is room to grow into.
-    std::vector<uint8_t> buffer_;
+    // Bytes [0, size_) are the stream; the rest, up to capacity_, is room to
+    // grow into. Never filled beforehand: every byte of a record is written
+    // as it is made, so clearing the room first would write the stream twice.
+    std::unique_ptr<uint8_t[]> buffer_;
+    size_t capacity_ = 0;
     size_t size_ = 0;
     int32_t previousTime_ = 0;
     std::vector<PendingNote> pending_;
@@ -61,10 +66,10 @@ private:
 };
 
 void EventStream::appendRecord(int64_t time, uint8_t b1, uint8_t b2, uint8_t b3, uint8_t b4) {
-    if (buffer_.size() - size_ < kEventRecordSize) grow();
+    if (capacity_ - size_ < kEventRecordSize) [[unlikely]] grow();
     // Only the low 8 bits of the difference fit the delta byte; they are the
     // same whether the times are kept in 32 or 64 bits.
-    uint8_t* record = buffer_.data() + size_;
+    uint8_t* record = buffer_.get() + size_;
     record[0] = static_cast<uint8_t>(static_cast<uint64_t>(time) - static_cast<uint64_t>(previousTime_));
     record[1] = b1;
     record[2] = b2;
