@@ -26,6 +26,16 @@ bool syncToDisk(std::FILE* file) {
     return true;
 }
 
+bool startWriteBack(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+#ifdef __linux__
+    // The whole file (a length of 0 reaches its end): pages already under
+    // write-back or clean are passed over.
+    (void)::sync_file_range(::fileno(file), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+    return true;
+}
+
 std::error_code syncFolder([[maybe_unused]] const std::filesystem::path& folder) {
 #ifndef _WIN32
     const std::filesystem::path name = folder.empty() ? std::filesystem::path(".") : folder;

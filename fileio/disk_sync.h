@@ -13,6 +13,13 @@ namespace zmr {
 // (fsync; FlushFileBuffers on Windows). False, with errno set, when it cannot.
 bool syncToDisk(std::FILE* file);
 
+// Has the system start writing back what `file` holds so far, without
+// waiting for it: a large file then reaches the disk while it is still being
+// written, and syncToDisk at its end waits only for the last of it. Only a
+// hint (Linux); a failure shows in syncToDisk. False when stdio's own buffer
+// could not be written out.
+bool startWriteBack(std::FILE* file);
+
 // After renames in `folder`: the folder itself, so that the names survive.
 // A folder that cannot be opened, or a file system that does not sync
 // folders, gives no error: only a failed write-back does. Nothing to do on

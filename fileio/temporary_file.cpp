@@ -22,6 +22,10 @@ std::string randomSuffix() {
     return text;
 }
 
+// Large enough that the system writes whole runs of sectors, small enough
+// that little is left for the final sync of a disc image.
+constexpr size_t kWriteBackStep = size_t{4} << 20;
+
 }  // namespace
 
 fs::path hiddenSibling(const fs::path& output, std::string_view ending) {
@@ -67,6 +71,11 @@ Status TemporaryFile::write(std::span<const uint8_t> bytes) {
     if (!file_) return Failure{"cannot write " + pathText(output_) + ": not open", FailureKind::WriteFailed};
     errno = 0;
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) return writeFailure(errno);
+    unsynced_ += bytes.size();
+    if (unsynced_ >= kWriteBackStep) {
+        unsynced_ = 0;
+        if (!startWriteBack(file_)) return writeFailure(errno);
+    }
     return success();
 }
 

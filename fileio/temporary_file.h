@@ -34,6 +34,8 @@ public:
     // of that many bytes.
     Status open(size_t bufferSize = 0);
     std::FILE* file() const { return file_; }
+    // Every few mebibytes the system is asked to start writing the file back,
+    // so that finish() does not wait for all of it at once.
     Status write(std::span<const uint8_t> bytes);
     // Gets the bytes onto the disk and closes the file; it stays hidden.
     Status finish();
@@ -57,6 +59,7 @@ private:
     std::filesystem::path path_;
     std::FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;  // stdio's, when asked for
+    size_t unsynced_ = 0;             // bytes written since write-back last started
 };
 
 }  // namespace zmr
