@@ -8,6 +8,7 @@
 #   build / midicsv loop    against a shell loop running `midicsv` over them
 #   compress -b12 / coder   `compress -b12` against lzwCompress, whole processes on one file of event streams
 #   decoder / coder         the LZW decoder's speed against the coder's, inside one process, on the same streams
+#   merge                   the tracks' merge into event records alone, inside one process (ms per pass over the songs)
 #   --jobs 1 / --jobs 2     the build on one core against two
 #   scan / build            `zmrimage scan` of the songs against their build
 #   peak memory             of builds of SONGS and of ten times as many songs
@@ -131,6 +132,12 @@ read -r coderRate decoderRate ratesMid ratesLow ratesHigh < <(
 printf '%-24s %7.3f  %7.3f .. %-7.3f  (coder %s MB/s, decoder %s MB/s; 20 KB sections, %d passes)\n' "decoder / coder" \
   "$ratesMid" "$ratesLow" "$ratesHigh" "$coderRate" "$decoderRate" "$rounds"
 spreadCheck "decoder / coder" "$ratesMid" "$ratesLow" "$ratesHigh"
+# "merge M ms per pass of N songs (L .. H; P passes), B bytes of event records"
+read -r mergeMs mergeLow mergeHigh < <("$lzw" merge "$songsDir" "$rounds" |
+  sed -E 's/^merge ([0-9.]+) ms per pass of [0-9]+ songs \(([0-9.]+) \.\. ([0-9.]+);.*$/\1 \2 \3/')
+printf '%-24s %7.1f ms  (%s .. %s ms; the parse and merge of every song, %d passes)\n' "merge" "$mergeMs" "$mergeLow" \
+  "$mergeHigh" "$rounds"
+spreadCheck "merge" "$mergeMs" "$mergeLow" "$mergeHigh"
 pair "--jobs 1 / --jobs 2" build_jobs1 build_jobs2
 pair "scan / build" scan_all build_default
 # The web page's core: WebAssembly in Node on one thread, as one of the page's workers.
@@ -176,8 +183,8 @@ if [[ -d $top/build/web/site ]]; then
 fi
 
 echo
-echo "targets: build / cat <= 2.5, build / midicsv loop <= 0.1, compress -b12 / coder >= 1.0,"
-echo "         decoder / coder >= 2, --jobs 1 / --jobs 2 >= 1.7 (2 cores), scan / build <= 1.3, peak memory flat,"
+echo "targets: build / cat <= 2.5, build / midicsv loop <= 0.1, compress -b12 / coder >= 1.5,"
+echo "         decoder / coder >= 2, --jobs 1 / --jobs 2 >= 1.8 (2 cores), scan / build <= 1.3, peak memory flat,"
 echo "         render / real time >= 20, web / --jobs 1 <= 2.0, web page weight <= 1.5 MB"
 endLoad=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "load average $endLoad at the end"
