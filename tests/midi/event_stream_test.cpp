@@ -165,5 +165,31 @@ TEST(EventStream, GrowsPastTwiceTheTrackBytes) {
     EXPECT_EQ(r[99], (Record{0, 1, 0xC0, 99, 0xFF}));  // tick 100 is 6.1 units, tick 99 is 6.07
 }
 
+TEST(EventStream, AReusedStreamGrowsWithNotesPendingAndGivesAFreshStreamsBytes) {
+    // A note held while 200 program changes push the stream past its room:
+    // its duration lands in the moved buffer. Coded after a smaller song and
+    // then once more, on one stream, as a worker codes song after song.
+    TrackWriter held(true);
+    held.noteOn(0, 1, 64, 90);
+    for (int i = 0; i < 200; ++i) held.programChange(1, 0, static_cast<uint8_t>(i % 128));
+    held.noteOff(7, 1, 64);
+    TrackWriter small;
+    small.noteOn(0, 0, 60, 100).noteOff(30, 0, 60);
+    const Records fresh = streamOf(MidiFile(480).add(held));
+    ASSERT_EQ(fresh.size(), 201u);
+    EXPECT_EQ(fresh[0][1], static_cast<uint8_t>(ticksToTimeUnits(207, initialTickFactor(480))));
+
+    const std::vector<uint8_t> smallSong = MidiFile(480).add(small).bytes(), heldSong = MidiFile(480).add(held).bytes();
+    EventStream reused;
+    for (const std::vector<uint8_t>* bytes : {&smallSong, &heldSong, &heldSong}) {
+        Result<SongFile> song = loadSongFile(*bytes);
+        ASSERT_TRUE(song.ok());
+        reused.startEventStream(song->totalTrackBytes);
+        ASSERT_TRUE(mergeTracks(*song, reused).ok());
+        reused.finishEventStream();
+    }
+    EXPECT_EQ(records(reused), fresh);
+}
+
 }  // namespace
 }  // namespace zmr
